@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Kelvorat and runs every test: once in the
+# normal build, once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+jobs=2
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DKELVORAT_SANITIZE=ON -DKELVORAT_BENCHMARKS=OFF >/dev/null
+cmake --build build-sanitize -j"$jobs"
+
+status=0
+echo "== tests (normal build)"
+ctest --test-dir build --output-on-failure -j"$jobs" || status=1
+echo "== tests (sanitizer build)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j"$jobs" || status=1
+exit $status
