@@ -24,36 +24,36 @@ struct EditSettings {
   bool readOnly = false;
   bool enabled = true;
   bool unlimitedLength = false;    // otherwise the toolkit's default limit applies
-  std::string_view fontFamily;     // empty: the window's default font
+  std::string_view fontFamily{};     // empty: the window's default font
   int fontPixelHeight = 0;         // character height, with fontFamily
   bool ownColours = false;         // false: the toolkit's colours for the box's state
-  Rgb textColour;                  // with ownColours
-  Rgb backgroundColour;            // with ownColours
+  Rgb textColour{};                  // with ownColours
+  Rgb backgroundColour{};            // with ownColours
   bool tabStop = true;             // takes the focus by Tab
 };
 
 struct ControlSpec {
-  ControlKind kind;
-  std::string_view name;
-  std::string_view parent;   // empty: the window itself
+  ControlKind kind{};
+  std::string_view name{};
+  std::string_view parent{};   // empty: the window itself
   int page = 0;              // 1-based page of the tab control it shows on; 0: none
   // Relative to the parent's area; for controls placed directly on a tab page,
   // relative to the tab control's own rectangle.
   int left = 0, top = 0, width = 0, height = 0;
-  std::string_view text;     // caption or initial content, UTF-8, "\r\n" line breaks
-  std::span<const std::string_view> items;  // tab pages or list entries; the first is selected
-  EditSettings edit;         // edit boxes only
-  std::string_view picture;  // picture boxes: resource path of the PNG
+  std::string_view text{};     // caption or initial content, UTF-8, "\r\n" line breaks
+  std::span<const std::string_view> items{};  // tab pages or list entries; the first is selected
+  EditSettings edit{};         // edit boxes only
+  std::string_view picture{};  // picture boxes: resource path of the PNG
   int timerPeriod = 0;       // timers: period in milliseconds at start, 0 = idle
 };
 
 struct WindowSpec {
-  std::string_view title;
-  int outerWidth, outerHeight;    // frame included
+  std::string_view title{};
+  int outerWidth = 0, outerHeight = 0;    // frame included
   // The client area the layout was drawn for: the outer size less a fixed
   // frame of 3 pixels on each side and a 23-pixel title bar.
-  int clientWidth, clientHeight;
-  std::string_view icon;          // resource path of the PNG
+  int clientWidth = 0, clientHeight = 0;
+  std::string_view icon{};          // resource path of the PNG
 };
 
 [[nodiscard]] const WindowSpec& MainWindowSpec();
