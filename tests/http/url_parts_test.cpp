@@ -3,6 +3,7 @@
 #include "http/url_parts.h"
 
 #include <climits>
+#include <vector>
 
 #include <gtest/gtest.h>
 
