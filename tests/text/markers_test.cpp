@@ -2,8 +2,6 @@
 // HeaderLineValue.
 #include "text/markers.h"
 
-#include <climits>
-
 #include <gtest/gtest.h>
 
 namespace kelvorat {
