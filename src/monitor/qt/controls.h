@@ -16,6 +16,8 @@ namespace kelvorat {
 // Keeps line breaks and every other control character out of a single-line
 // box, whether typed, pasted or set by the program: they are dropped.
 class SingleLineValidator final : public QValidator {
+  Q_OBJECT
+
  public:
   using QValidator::QValidator;
   State validate(QString& input, int& position) const override;
@@ -24,6 +26,8 @@ class SingleLineValidator final : public QValidator {
 
 // A single-line edit box framed by a sunken client edge or a thin line.
 class EditLine final : public QLineEdit {
+  Q_OBJECT
+
  public:
   EditLine(EditBorder border, QWidget* parent);
   [[nodiscard]] EditBorder border() const { return border_; }
@@ -39,6 +43,8 @@ class EditLine final : public QLineEdit {
 // own top-left corner, not the page's; it keeps them there whatever height
 // the style gives the tab row.
 class TabControl final : public QTabWidget {
+  Q_OBJECT
+
  public:
   using QTabWidget::QTabWidget;
   // widget must be a child of page `page` (0-based).

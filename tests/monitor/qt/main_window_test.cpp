@@ -85,7 +85,9 @@ TEST_F(MainWindowTest, EveryControlHasItsNameKindParentAndPlace) {
       EXPECT_EQ(widget->parentWidget(), parent);
     }
     EXPECT_EQ(QRect(topLeft, widget->size()), QRect(spec.left, spec.top, spec.width, spec.height));
-    if (spec.page > 0) EXPECT_TRUE(tabs->widget(spec.page - 1)->isAncestorOf(widget));
+    if (spec.page > 0) {
+      EXPECT_TRUE(tabs->widget(spec.page - 1)->isAncestorOf(widget));
+    }
   }
 }
 
@@ -163,7 +165,9 @@ TEST_F(MainWindowTest, EditBoxesHaveTheirSettings) {
     if (auto* line = qobject_cast<EditLine*>(box)) {
       EXPECT_EQ(line->isReadOnly(), settings.readOnly);
       EXPECT_EQ(line->border(), settings.border);
-      if (settings.unlimitedLength) EXPECT_EQ(line->maxLength(), std::numeric_limits<int>::max());
+      if (settings.unlimitedLength) {
+        EXPECT_EQ(line->maxLength(), std::numeric_limits<int>::max());
+      }
     } else {
       auto* text = qobject_cast<QPlainTextEdit*>(box);
       ASSERT_NE(text, nullptr);

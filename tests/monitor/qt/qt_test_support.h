@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <functional>
+#include <ostream>
 #include <string_view>
 
 namespace kelvorat::testing {
@@ -54,3 +55,6 @@ inline void TypeText(QWidget* widget, const QString& text) {
 }
 
 }  // namespace kelvorat::testing
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
