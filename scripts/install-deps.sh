@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev curl openssl ca-certificates
   python3
   fonts-wqy-microhei fontconfig
-  xvfb xauth x11-apps
+  xvfb xauth x11-apps xdotool
 )
 
 missing=()

@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Local stand-ins for the block-check service and the notification service.
+
+One small HTTP server for loopback. It answers the block-check query
+(GET /<key>/wxcheck?url=<domain>) with a UTF-8 answer that contains "域名正常"
+unless the domain is on the blocked list, accepts notification triggers
+(GET /trigger?id=<code>&text=<percent-encoded code page 936 text>), and prints
+every request it receives: request line and headers, then what it made of it.
+
+    tools/standin_services.py --port 18080 --blocked example.com
+
+With --port 0 it picks a free port. The first line it prints is always
+"listening on <host>:<port>".
+"""
+
+import argparse
+import socket
+import sys
+import threading
+import urllib.parse
+
+CHECK_PATH_SUFFIX = "/wxcheck"
+TRIGGER_PATH = "/trigger"
+MAX_HEAD = 64 * 1024
+
+print_lock = threading.Lock()
+
+
+def say(text):
+    with print_lock:
+        sys.stdout.write(text)
+        sys.stdout.flush()
+
+
+def read_head(conn):
+    """Reads the request line and headers; returns the raw bytes up to the blank line."""
+    data = b""
+    while b"\r\n\r\n" not in data:
+        chunk = conn.recv(4096)
+        if not chunk:
+            break
+        data += chunk
+        if len(data) > MAX_HEAD:
+            break
+    return data.split(b"\r\n\r\n", 1)[0]
+
+
+def query_bytes(target, key):
+    """The raw percent-decoded bytes of one query value, or None."""
+    _, _, query = target.partition(b"?")
+    for pair in query.split(b"&"):
+        name, sep, value = pair.partition(b"=")
+        if sep and name == key:
+            return urllib.parse.unquote_to_bytes(value)
+    return None
+
+
+def shown(raw):
+    """Code page 936 bytes as readable text for the log."""
+    return raw.decode("gbk", errors="backslashreplace")
+
+
+class Services:
+    def __init__(self, blocked):
+        self.blocked = {d.encode("gbk") for d in blocked}
+        self.checks = 0
+        self.alerts = 0
+
+    def answer(self, target):
+        path = target.split(b"?", 1)[0]
+        if path.endswith(CHECK_PATH_SUFFIX.encode()):
+            self.checks += 1
+            domain = query_bytes(target, b"url") or b""
+            if domain in self.blocked:
+                say(f"-- check #{self.checks}: {shown(domain)!r} is BLOCKED\n")
+                return 200, '{"code":1,"msg":"域名已被封"}'
+            say(f"-- check #{self.checks}: {shown(domain)!r} is fine\n")
+            return 200, '{"code":0,"msg":"域名正常"}'
+        if path == TRIGGER_PATH.encode():
+            self.alerts += 1
+            code = query_bytes(target, b"id") or b""
+            text = query_bytes(target, b"text") or b""
+            say(f"-- ALERT #{self.alerts} for code {shown(code)!r}: {shown(text)}\n")
+            return 200, '{"code":0,"msg":"提醒已发送"}'
+        return 404, '{"code":404,"msg":"not found"}'
+
+    def serve(self, conn):
+        with conn:
+            conn.settimeout(30)
+            try:
+                head = read_head(conn)
+            except OSError:
+                return
+            if not head:
+                return
+            lines = head.split(b"\r\n")
+            say("== request\n" + "\n".join(shown(l) for l in lines) + "\n== end\n")
+            parts = lines[0].split(b" ")
+            target = parts[1] if len(parts) >= 3 else b"/"
+            status, body = self.answer(target)
+            payload = body.encode("utf-8")
+            reason = "OK" if status == 200 else "Not Found"
+            response = (
+                f"HTTP/1.1 {status} {reason}\r\n"
+                "Content-Type: application/json; charset=utf-8\r\n"
+                f"Content-Length: {len(payload)}\r\n"
+                "Connection: close\r\n\r\n"
+            ).encode() + payload
+            try:
+                conn.sendall(response)
+            except OSError:
+                pass
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--host", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=18080)
+    parser.add_argument("--blocked", action="append", default=[],
+                        help="a domain the check reports as blocked (repeatable)")
+    args = parser.parse_args()
+
+    services = Services(args.blocked)
+    server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    server.bind((args.host, args.port))
+    server.listen(64)
+    say(f"listening on {args.host}:{server.getsockname()[1]}\n")
+    try:
+        while True:
+            conn, _ = server.accept()
+            threading.Thread(target=services.serve, args=(conn,), daemon=True).start()
+    except KeyboardInterrupt:
+        pass
+
+
+if __name__ == "__main__":
+    main()
