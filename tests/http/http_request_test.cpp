@@ -311,6 +311,7 @@ TEST_F(HttpRequestTest, RefusedRequestGivesEmptyText) {
 TEST_F(HttpRequestTest, EveryCallOpensFreshHandles) {
   (void)HttpGetText("http://example.com/1");
   (void)HttpGetText("http://example.com/2");
+  EXPECT_EQ(fake.Targets(), (std::vector<std::string>{"example.com:80/1", "example.com:80/2"}));
   ASSERT_EQ(fake.exchanges().size(), 2u);
   EXPECT_NE(fake.exchanges()[0].session, fake.exchanges()[1].session);
   EXPECT_NE(fake.exchanges()[0].request, fake.exchanges()[1].request);

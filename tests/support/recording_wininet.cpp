@@ -29,6 +29,14 @@ std::vector<std::string> RecordingWinInet::CallNames() const {
   return names;
 }
 
+std::vector<std::string> RecordingWinInet::Targets() const {
+  std::vector<std::string> targets;
+  for (const Exchange& exchange : exchanges_) {
+    if (exchange.requestOpened) targets.push_back(exchange.Target());
+  }
+  return targets;
+}
+
 std::vector<HINTERNET> RecordingWinInet::OpenHandles() const {
   std::vector<HINTERNET> open;
   for (const HandleState& state : handles_) {

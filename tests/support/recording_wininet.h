@@ -141,6 +141,8 @@ class RecordingWinInet : public wininet::WinInetApi {
   // The operation names of calls(), in order.
   [[nodiscard]] std::vector<std::string> CallNames() const;
   [[nodiscard]] const std::vector<Exchange>& exchanges() const { return exchanges_; }
+  // Target() of every exchange that reached HttpOpenRequestA, in order.
+  [[nodiscard]] std::vector<std::string> Targets() const;
   // Handles passed to InternetCloseHandle, in order.
   [[nodiscard]] const std::vector<wininet::HINTERNET>& closed() const { return closed_; }
   // Handles handed out and not closed yet.
