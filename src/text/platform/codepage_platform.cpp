@@ -1,0 +1,249 @@
+// Our stand-in for the Win32 code-page conversion functions, for code pages 0,
+// 936 and 65001. The ANSI code page (0) is 936 on this system, as on a
+// Simplified Chinese Windows. Only flags 0 is supported: malformed input is
+// replaced, never rejected.
+//
+// Reading malformed UTF-8 gives one U+FFFD per maximal subpart (the longest
+// start of a well-formed sequence, or a single byte that starts none), the
+// Unicode-recommended practice that Windows follows. Reading 936, a byte or
+// pair without a character gives one U+FFFD; an ASCII byte after a lead byte
+// is then read again on its own, so that a broken pair never swallows it.
+// Writing, a character the target lacks becomes the default character, one
+// per character (a surrogate pair is one character); writing UTF-8, a lone
+// surrogate becomes U+FFFD.
+#include "text/platform/codepage_platform.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "text/platform/cp936_tables.h"
+
+namespace kelvorat::platform {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+enum class Coding { kCp936, kUtf8, kUnknown };
+
+Coding CodingOf(unsigned codePage) {
+  switch (codePage) {
+    case 0:  // the ANSI code page: 936 here
+    case 936:
+      return Coding::kCp936;
+    case 65001:
+      return Coding::kUtf8;
+    default:
+      return Coding::kUnknown;
+  }
+}
+
+// Collects output units or bytes: counts them when there is no destination,
+// else writes them and notes when the destination is too small (nothing is
+// written past it).
+template <typename Unit>
+class Sink {
+ public:
+  Sink(Unit* destination, std::size_t capacity) : at_(destination), capacity_(capacity) {}
+  void Put(Unit unit) {
+    if (at_ != nullptr) {
+      if (count_ == capacity_) {
+        overflow_ = true;
+        return;
+      }
+      at_[count_] = unit;
+    }
+    ++count_;
+  }
+  // The count, or 0 when the destination was too small.
+  [[nodiscard]] int Result() const { return overflow_ ? 0 : static_cast<int>(count_); }
+
+ private:
+  Unit* at_;
+  std::size_t capacity_;
+  std::size_t count_ = 0;
+  bool overflow_ = false;
+};
+
+void ReadCp936(const unsigned char* s, std::size_t n, Sink<char16_t>& out) {
+  const Cp936Tables& table = Cp936();
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char byte = s[i];
+    if (byte < 0x80) {
+      out.Put(byte);
+      ++i;
+    } else if (table.single[byte] != 0) {
+      out.Put(table.single[byte]);
+      ++i;
+    } else if (byte < 0x81 || byte > 0xFE || i + 1 == n) {
+      out.Put(kReplacement);
+      ++i;
+    } else {
+      const unsigned char second = s[i + 1];
+      const char16_t unit = second >= 0x40 && second <= 0xFE ? table.pair[byte - 0x81][second - 0x40] : 0;
+      out.Put(unit != 0 ? unit : kReplacement);
+      i += unit != 0 || second >= 0x80 ? 2 : 1;
+    }
+  }
+}
+
+void ReadUtf8(const unsigned char* s, std::size_t n, Sink<char16_t>& out) {
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char byte = s[i];
+    if (byte < 0x80) {
+      out.Put(byte);
+      ++i;
+      continue;
+    }
+    int need;
+    char32_t code;
+    unsigned char low = 0x80, high = 0xBF;  // allowed range of the next byte
+    if (byte >= 0xC2 && byte <= 0xDF) {
+      need = 1, code = byte & 0x1F;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+      need = 2, code = byte & 0x0F;
+      if (byte == 0xE0) low = 0xA0;   // no overlong forms
+      if (byte == 0xED) high = 0x9F;  // no surrogates
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+      need = 3, code = byte & 0x07;
+      if (byte == 0xF0) low = 0x90;   // no overlong forms
+      if (byte == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+      out.Put(kReplacement);
+      ++i;
+      continue;
+    }
+    std::size_t j = i + 1;
+    int got = 0;
+    for (; got < need && j < n && s[j] >= low && s[j] <= high; ++got, ++j) {
+      code = code << 6 | (s[j] & 0x3F);
+      low = 0x80, high = 0xBF;
+    }
+    i = j;  // a broken sequence resumes at the byte that broke it
+    if (got < need) {
+      out.Put(kReplacement);
+    } else if (code >= 0x10000) {
+      out.Put(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+      out.Put(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+    } else {
+      out.Put(static_cast<char16_t>(code));
+    }
+  }
+}
+
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// The number of units of the character at s[i]: 2 for a surrogate pair.
+std::size_t UnitsAt(const char16_t* s, std::size_t n, std::size_t i) {
+  return IsHighSurrogate(s[i]) && i + 1 < n && IsLowSurrogate(s[i + 1]) ? 2 : 1;
+}
+
+void WriteUtf8(const char16_t* s, std::size_t n, Sink<char>& out) {
+  for (std::size_t i = 0; i < n;) {
+    char32_t code = s[i];
+    const std::size_t units = UnitsAt(s, n, i);
+    if (units == 2) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+    } else if (IsHighSurrogate(s[i]) || IsLowSurrogate(s[i])) {
+      code = kReplacement;
+    }
+    i += units;
+    if (code < 0x80) {
+      out.Put(static_cast<char>(code));
+    } else if (code < 0x800) {
+      out.Put(static_cast<char>(0xC0 | code >> 6));
+      out.Put(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+      out.Put(static_cast<char>(0xE0 | code >> 12));
+      out.Put(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+      out.Put(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+      out.Put(static_cast<char>(0xF0 | code >> 18));
+      out.Put(static_cast<char>(0x80 | (code >> 12 & 0x3F)));
+      out.Put(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+      out.Put(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+  }
+}
+
+// Returns whether any character was replaced by the default character.
+bool WriteCp936(const char16_t* s, std::size_t n, const char* defaultChar, Sink<char>& out) {
+  const Cp936Tables& table = Cp936();
+  // A given default character is one byte, or two when it starts with a lead byte.
+  char fallback[2] = {'?', 0};
+  std::size_t fallbackBytes = 1;
+  if (defaultChar != nullptr) {
+    fallback[0] = defaultChar[0];
+    const auto lead = static_cast<unsigned char>(defaultChar[0]);
+    if (lead >= 0x81 && lead <= 0xFE && defaultChar[1] != 0) {
+      fallback[1] = defaultChar[1];
+      fallbackBytes = 2;
+    }
+  }
+  bool usedDefault = false;
+  for (std::size_t i = 0; i < n;) {
+    const char16_t unit = s[i];
+    const std::uint16_t code = table.encode[unit];
+    if (code != 0 || unit == 0) {
+      if (code >= 0x100) out.Put(static_cast<char>(code >> 8));
+      out.Put(static_cast<char>(code & 0xFF));
+      ++i;
+      continue;
+    }
+    usedDefault = true;
+    for (std::size_t k = 0; k < fallbackBytes; ++k) out.Put(fallback[k]);
+    i += UnitsAt(s, n, i);
+  }
+  return usedDefault;
+}
+
+}  // namespace
+
+int MultiByteToWideChar(unsigned codePage, std::uint32_t flags, const char* source,
+                        int sourceLength, char16_t* destination, int destinationUnits) {
+  const Coding coding = CodingOf(codePage);
+  if (coding == Coding::kUnknown || flags != 0 || source == nullptr || sourceLength == 0 ||
+      sourceLength < -1 || destinationUnits < 0 || (destination == nullptr && destinationUnits != 0)) {
+    return 0;
+  }
+  const std::size_t length =
+      sourceLength == -1 ? std::strlen(source) + 1 : static_cast<std::size_t>(sourceLength);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(source);
+  Sink<char16_t> out(destinationUnits == 0 ? nullptr : destination,
+                     static_cast<std::size_t>(destinationUnits));
+  if (coding == Coding::kUtf8) {
+    ReadUtf8(bytes, length, out);
+  } else {
+    ReadCp936(bytes, length, out);
+  }
+  return out.Result();
+}
+
+int WideCharToMultiByte(unsigned codePage, std::uint32_t flags, const char16_t* source,
+                        int sourceLength, char* destination, int destinationBytes,
+                        const char* defaultChar, int* usedDefaultChar) {
+  const Coding coding = CodingOf(codePage);
+  if (coding == Coding::kUnknown || flags != 0 || source == nullptr || sourceLength == 0 ||
+      sourceLength < -1 || destinationBytes < 0 || (destination == nullptr && destinationBytes != 0)) {
+    return 0;
+  }
+  // UTF-8 has every character: a default character makes no sense there.
+  if (coding == Coding::kUtf8 && (defaultChar != nullptr || usedDefaultChar != nullptr)) return 0;
+  std::size_t length = static_cast<std::size_t>(sourceLength);
+  if (sourceLength == -1) {
+    length = 0;
+    while (source[length] != 0) ++length;
+    ++length;  // the terminator is converted and counted too
+  }
+  Sink<char> out(destinationBytes == 0 ? nullptr : destination,
+                 static_cast<std::size_t>(destinationBytes));
+  if (coding == Coding::kUtf8) {
+    WriteUtf8(source, length, out);
+  } else {
+    const bool usedDefault = WriteCp936(source, length, defaultChar, out);
+    if (usedDefaultChar != nullptr) *usedDefaultChar = usedDefault ? 1 : 0;
+  }
+  return out.Result();
+}
+
+}  // namespace kelvorat::platform
