@@ -15,10 +15,21 @@ bool IsNameByte(unsigned char c) {
                                 std::string_view::npos;
 }
 
+// An IPv6 address (hex digits, ":" and "." for an embedded IPv4 part),
+// optionally with a zone after "%".
 bool IsAddressLiteral(std::string_view inner) {
-  if (inner.empty()) return false;
-  for (unsigned char c : inner) {
-    if (!IsAsciiAlnum(c) && c != ':' && c != '.' && c != '%') return false;
+  std::size_t zone = inner.find('%');
+  std::string_view address = inner.substr(0, zone);
+  if (address.find(':') == std::string_view::npos) return false;
+  for (unsigned char c : address) {
+    const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    if (!hex && c != ':' && c != '.') return false;
+  }
+  if (zone == std::string_view::npos) return true;
+  std::string_view name = inner.substr(zone + 1);
+  if (name.empty()) return false;
+  for (unsigned char c : name) {
+    if (!IsAsciiAlnum(c)) return false;
   }
   return true;
 }
