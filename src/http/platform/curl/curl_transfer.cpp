@@ -63,26 +63,32 @@ bool CurlTransfer::Configure() {
   if (spec_.proxy) set(curl_easy_setopt(e, CURLOPT_PROXY, spec_.proxy->c_str()));
   if (!spec_.noProxy.empty()) set(curl_easy_setopt(e, CURLOPT_NOPROXY, spec_.noProxy.c_str()));
   if (spec_.useCookies) {
-    if (CURLSH* store = SharedCookieStore()) set(curl_easy_setopt(e, CURLOPT_SHARE, store));
+    if (CURLSH* store = SharedCookieStore()) {
+      set(curl_easy_setopt(e, CURLOPT_SHARE, store));
+      // The share holds the jar; this turns the handle's cookie engine on.
+      set(curl_easy_setopt(e, CURLOPT_COOKIEFILE, ""));
+    }
   }
 
   // libcurl handles GET, HEAD and POST natively (redirects then change the
   // method as browsers do); any other verb is sent as a custom one.
   const bool hasBody = spec_.body && !spec_.body->empty();
   auto setBody = [&] {
-    const std::string& body = spec_.body ? *spec_.body : std::string();
-    static const char kNone[] = "";
-    set(curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size())));
-    set(curl_easy_setopt(e, CURLOPT_POSTFIELDS, body.empty() ? kNone : body.data()));
+    // libcurl reads the body from spec_, which lives as long as the transfer.
+    if (!spec_.body) spec_.body.emplace();
+    set(curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(spec_.body->size())));
+    set(curl_easy_setopt(e, CURLOPT_POSTFIELDS, spec_.body->c_str()));
   };
   if (spec_.verb == "GET") {
     set(curl_easy_setopt(e, CURLOPT_HTTPGET, 1L));
-  } else if (spec_.verb == "HEAD") {
+  } else if (spec_.verb == "HEAD" && !hasBody) {
     set(curl_easy_setopt(e, CURLOPT_NOBODY, 1L));
-    if (hasBody) {
-      setBody();
-      set(curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, "HEAD"));
-    }
+  } else if (spec_.verb == "HEAD") {
+    // libcurl's own HEAD sends no body; this one does, and the transfer ends
+    // at the final headers (OnHeader) since an answer to HEAD has no body.
+    setBody();
+    set(curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, "HEAD"));
+    endAtHeaders_ = true;
   } else if (spec_.verb == "POST") {
     setBody();
   } else {
@@ -138,7 +144,7 @@ void CurlTransfer::Drive(Ready ready) {
     }
     int queued = 0;
     while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
-      if (message->msg == CURLMSG_DONE) {
+      if (message->msg == CURLMSG_DONE && !done_) {
         done_ = true;
         result_ = message->data.result;
       }
@@ -170,6 +176,10 @@ std::size_t CurlTransfer::OnHeader(char* data, std::size_t size, std::size_t cou
       ++t->redirectsSeen_;
     } else if (!interim) {
       t->finalHeaders_ = true;
+      if (t->endAtHeaders_) {
+        t->done_ = true;
+        return 0;  // stops libcurl from waiting for a body
+      }
     }
   }
   return n;

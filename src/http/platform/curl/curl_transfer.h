@@ -75,6 +75,7 @@ class CurlTransfer {
   long redirectsSeen_ = 0;
   bool finalHeaders_ = false;
   bool started_ = false;
+  bool endAtHeaders_ = false;
   bool done_ = false;
   CURLcode result_ = CURLE_OK;
   bool paused_ = false;
