@@ -46,7 +46,8 @@ std::size_t FindForward(std::string_view text, std::size_t from, std::string_vie
   std::size_t aligned = from;  // a known character start at or before the hit
   std::size_t i = from;
   while (i <= last) {
-    const void* hit = std::memchr(p + i, first, last - i + 1);
+    // Dense hits: test the next byte before paying for a memchr call.
+    const void* hit = p[i] == first ? p + i : std::memchr(p + i, first, last - i + 1);
     if (hit == nullptr) return std::string_view::npos;
     const auto c = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - p);
     std::size_t runStart = c;

@@ -71,6 +71,7 @@ void FakeWindow::SetFocus(std::string_view control) {
 
 void FakeWindow::ProcessPendingEvents() {
   ++pendingEventRuns;
+  if (onProcessPendingEvents) onProcessPendingEvents();
   while (!pendingEvents.empty() && !closed_) {
     auto event = std::move(pendingEvents.front());
     pendingEvents.pop_front();

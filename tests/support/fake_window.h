@@ -46,6 +46,8 @@ class FakeWindow : public MonitorWindow {
   int timerRestarts = 0;  // how often a new positive period (re)started the timer
   int pendingEventRuns = 0;
   std::deque<std::function<void()>> pendingEvents;
+  // Runs at each pending-events step, after pendingEventRuns has been counted.
+  std::function<void()> onProcessPendingEvents;
   // Operations seen after the window was closed (must stay empty).
   int touchedAfterClose = 0;
 

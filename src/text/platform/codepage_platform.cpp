@@ -37,56 +37,62 @@ Coding CodingOf(unsigned codePage) {
   }
 }
 
-// Collects output units or bytes: counts them when there is no destination,
-// else writes them and notes when the destination is too small (nothing is
-// written past it).
+// Output of a conversion. CountSink only counts (the size query); WriteSink
+// writes and notes when the destination is too small, writing nothing past it.
 template <typename Unit>
-class Sink {
+class CountSink {
  public:
-  Sink(Unit* destination, std::size_t capacity) : at_(destination), capacity_(capacity) {}
+  void Put(Unit) { ++count_; }
+  [[nodiscard]] int Result() const { return static_cast<int>(count_); }
+
+ private:
+  std::size_t count_ = 0;
+};
+
+template <typename Unit>
+class WriteSink {
+ public:
+  WriteSink(Unit* destination, std::size_t capacity)
+      : at_(destination), end_(destination + capacity), begin_(destination) {}
   void Put(Unit unit) {
-    if (at_ != nullptr) {
-      if (count_ == capacity_) {
-        overflow_ = true;
-        return;
-      }
-      at_[count_] = unit;
+    if (at_ == end_) {
+      overflow_ = true;
+      return;
     }
-    ++count_;
+    *at_++ = unit;
   }
-  // The count, or 0 when the destination was too small.
-  [[nodiscard]] int Result() const { return overflow_ ? 0 : static_cast<int>(count_); }
+  // The count written, or 0 when the destination was too small.
+  [[nodiscard]] int Result() const { return overflow_ ? 0 : static_cast<int>(at_ - begin_); }
 
  private:
   Unit* at_;
-  std::size_t capacity_;
-  std::size_t count_ = 0;
+  Unit* end_;
+  Unit* begin_;
   bool overflow_ = false;
 };
 
-void ReadCp936(const unsigned char* s, std::size_t n, Sink<char16_t>& out) {
+template <typename Sink>
+void ReadCp936(const unsigned char* s, std::size_t n, Sink& out) {
   const Cp936Tables& table = Cp936();
   for (std::size_t i = 0; i < n;) {
     const unsigned char byte = s[i];
     if (byte < 0x80) {
       out.Put(byte);
       ++i;
-    } else if (table.single[byte] != 0) {
-      out.Put(table.single[byte]);
-      ++i;
-    } else if (byte < 0x81 || byte > 0xFE || i + 1 == n) {
-      out.Put(kReplacement);
-      ++i;
-    } else {
+    } else if (byte >= 0x81 && byte <= 0xFE && i + 1 < n) {
       const unsigned char second = s[i + 1];
-      const char16_t unit = second >= 0x40 && second <= 0xFE ? table.pair[byte - 0x81][second - 0x40] : 0;
+      const char16_t unit = table.pair[byte - 0x81][second];
       out.Put(unit != 0 ? unit : kReplacement);
       i += unit != 0 || second >= 0x80 ? 2 : 1;
+    } else {
+      out.Put(table.single[byte] != 0 ? table.single[byte] : kReplacement);
+      ++i;
     }
   }
 }
 
-void ReadUtf8(const unsigned char* s, std::size_t n, Sink<char16_t>& out) {
+template <typename Sink>
+void ReadUtf8(const unsigned char* s, std::size_t n, Sink& out) {
   for (std::size_t i = 0; i < n;) {
     const unsigned char byte = s[i];
     if (byte < 0x80) {
@@ -138,7 +144,8 @@ std::size_t UnitsAt(const char16_t* s, std::size_t n, std::size_t i) {
   return IsHighSurrogate(s[i]) && i + 1 < n && IsLowSurrogate(s[i + 1]) ? 2 : 1;
 }
 
-void WriteUtf8(const char16_t* s, std::size_t n, Sink<char>& out) {
+template <typename Sink>
+void WriteUtf8(const char16_t* s, std::size_t n, Sink& out) {
   for (std::size_t i = 0; i < n;) {
     char32_t code = s[i];
     const std::size_t units = UnitsAt(s, n, i);
@@ -167,7 +174,8 @@ void WriteUtf8(const char16_t* s, std::size_t n, Sink<char>& out) {
 }
 
 // Returns whether any character was replaced by the default character.
-bool WriteCp936(const char16_t* s, std::size_t n, const char* defaultChar, Sink<char>& out) {
+template <typename Sink>
+bool WriteCp936(const char16_t* s, std::size_t n, const char* defaultChar, Sink& out) {
   const Cp936Tables& table = Cp936();
   // A given default character is one byte, or two when it starts with a lead byte.
   char fallback[2] = {'?', 0};
@@ -209,14 +217,16 @@ int MultiByteToWideChar(unsigned codePage, std::uint32_t flags, const char* sour
   const std::size_t length =
       sourceLength == -1 ? std::strlen(source) + 1 : static_cast<std::size_t>(sourceLength);
   const auto* bytes = reinterpret_cast<const unsigned char*>(source);
-  Sink<char16_t> out(destinationUnits == 0 ? nullptr : destination,
-                     static_cast<std::size_t>(destinationUnits));
-  if (coding == Coding::kUtf8) {
-    ReadUtf8(bytes, length, out);
-  } else {
-    ReadCp936(bytes, length, out);
-  }
-  return out.Result();
+  auto read = [&](auto&& out) {
+    if (coding == Coding::kUtf8) {
+      ReadUtf8(bytes, length, out);
+    } else {
+      ReadCp936(bytes, length, out);
+    }
+    return out.Result();
+  };
+  if (destinationUnits == 0) return read(CountSink<char16_t>());
+  return read(WriteSink<char16_t>(destination, static_cast<std::size_t>(destinationUnits)));
 }
 
 int WideCharToMultiByte(unsigned codePage, std::uint32_t flags, const char16_t* source,
@@ -235,15 +245,17 @@ int WideCharToMultiByte(unsigned codePage, std::uint32_t flags, const char16_t* 
     while (source[length] != 0) ++length;
     ++length;  // the terminator is converted and counted too
   }
-  Sink<char> out(destinationBytes == 0 ? nullptr : destination,
-                 static_cast<std::size_t>(destinationBytes));
-  if (coding == Coding::kUtf8) {
-    WriteUtf8(source, length, out);
-  } else {
-    const bool usedDefault = WriteCp936(source, length, defaultChar, out);
-    if (usedDefaultChar != nullptr) *usedDefaultChar = usedDefault ? 1 : 0;
-  }
-  return out.Result();
+  auto write = [&](auto&& out) {
+    if (coding == Coding::kUtf8) {
+      WriteUtf8(source, length, out);
+    } else {
+      const bool usedDefault = WriteCp936(source, length, defaultChar, out);
+      if (usedDefaultChar != nullptr) *usedDefaultChar = usedDefault ? 1 : 0;
+    }
+    return out.Result();
+  };
+  if (destinationBytes == 0) return write(CountSink<char>());
+  return write(WriteSink<char>(destination, static_cast<std::size_t>(destinationBytes)));
 }
 
 }  // namespace kelvorat::platform

@@ -57,7 +57,7 @@ void FillDecoding(Cp936Tables& tables) {
   for (int lead = 0x81; lead <= 0xFE; ++lead) {
     for (int second = 0x40; second <= 0xFE; ++second) {
       const char in[2] = {static_cast<char>(lead), static_cast<char>(second)};
-      tables.pair[lead - 0x81][second - 0x40] = OneUnit(out, decode.Convert(in, 2, out, sizeof out));
+      tables.pair[lead - 0x81][second] = OneUnit(out, decode.Convert(in, 2, out, sizeof out));
     }
   }
 }
