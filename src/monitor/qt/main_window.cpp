@@ -167,7 +167,15 @@ void MainWindow::BuildControls() {
       case ControlKind::kTabControl: {
         tabs_ = new TabControl(parentWidget);
         tabs_->setUsesScrollButtons(false);
-        for (std::string_view page : spec.items) tabs_->addTab(new QWidget, Q(page));
+        for (std::string_view page : spec.items) {
+          // White pages, as themed tab controls draw them.
+          auto* pageWidget = new QWidget;
+          QPalette pagePalette = pageWidget->palette();
+          pagePalette.setColor(QPalette::Window, Qt::white);
+          pageWidget->setPalette(pagePalette);
+          pageWidget->setAutoFillBackground(true);
+          tabs_->addTab(pageWidget, Q(page));
+        }
         tabs_->setCurrentIndex(0);
         control = tabs_;
         break;
