@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -111,11 +110,7 @@ QWidget* MakePushButton(const ControlSpec& spec, QWidget* parent) {
 }
 
 QWidget* MakePictureBox(const ControlSpec& spec, QWidget* parent) {
-  auto* picture = new QLabel(parent);
-  picture->setFrameShape(QFrame::NoFrame);
-  picture->setScaledContents(true);  // fills the box, proportions not kept
-  picture->setPixmap(QPixmap(Q(spec.picture)));
-  return picture;
+  return new PictureBox(Q(spec.picture), parent);
 }
 
 }  // namespace
