@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   curl_easy_setopt(curl, CURLOPT_URL, argv[1]);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+  curl_easy_setopt(curl, CURLOPT_PROXY, "");  // loopback: never through a proxy of the environment
   const CURLcode result = curl_easy_perform(curl);
   curl_easy_cleanup(curl);
   curl_global_cleanup();

@@ -65,7 +65,7 @@ echo "body: $body_bytes bytes from $url, best of $runs runs"
 measure "HttpRequest" "$build/bench/http_fetch_tool" "$url"
 received=$(cat "$workdir/out")
 measure "libcurl yardstick" "$build/bench/curl_yardstick_tool" "$url"
-measure "curl -o /dev/null" curl -s -o /dev/null "$url"
+measure "curl -o /dev/null" curl -s --noproxy "*" -o /dev/null "$url"
 
 status=0
 if [ "$received" != "$body_bytes" ]; then
