@@ -17,11 +17,28 @@ headers and body exactly as they arrived) to the --log file as a record
   /big-headers              200 whose header block exceeds 6000 bytes
   /silent                   reads the request and never answers
   /endless                  200 with an endless body (ends when the client leaves)
+  /body?hex=<hex>           200, the body is those bytes
+  /delay?ms=<n>&hex=<hex>   waits n milliseconds, then answers as /body
+
+Hostile answers, for the hardening tests:
+
+  /trickle?every=<s>&bytes=<n>  200 announcing n bytes (default 1000), then one
+                            byte every s seconds (default 2)
+  /reset?after=<n>          200 announcing 1000 bytes, sends the first n (default
+                            40) of a check answer holding "域名正常", then resets
+                            the connection
+  /header-flood?bytes=<n>   header lines without end, or n bytes of them and
+                            then a short body
+  /not-http                 a line that is no HTTP status line, some text, close
+
+With --answer-as TARGET every request is answered as if it had asked for
+TARGET (it is still logged as it came), so that a client whose paths are fixed,
+such as the monitor's check, meets any of the answers above.
 
 With --tls it speaks HTTPS with a self-signed certificate for "localhost" that
 it makes with the openssl command at start, in a temporary folder.
 
-    tools/test_http_server.py --log /tmp/requests.log [--tls]
+    tools/test_http_server.py --log /tmp/requests.log [--tls] [--answer-as TARGET]
 """
 
 import argparse
@@ -29,15 +46,21 @@ import os
 import signal
 import socket
 import ssl
+import struct
 import subprocess
 import sys
 import tempfile
 import threading
+import time
 import urllib.parse
 
 MAX_HEAD = 256 * 1024
 log_lock = threading.Lock()
 log_path = None
+answer_as = None
+
+# A block-check answer in UTF-8 that says "域名正常": what /reset cuts short.
+CHECK_ANSWER = '{"code":0,"msg":"域名正常","data":"%s"}' % ("x" * 900)
 
 
 def record(raw):
@@ -81,12 +104,20 @@ def response(status, headers=(), body=b"", head_only=False, reason="Reason"):
     return out if head_only or status in (204, 304) else out + body
 
 
+def reset(conn):
+    """Ends the connection with a reset instead of an orderly close."""
+    conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+    conn.close()
+
+
 def answer(conn, raw):
     """Sends the answer to one request; returns False to end the connection."""
     request_line = raw.split(b"\r\n", 1)[0]
     parts = request_line.split(b" ")
     method = parts[0]
     target = parts[1] if len(parts) > 1 else b"/"
+    if answer_as:
+        target = answer_as.encode("latin-1")
     path, _, query = target.partition(b"?")
     params = dict(urllib.parse.parse_qsl(query.decode("latin-1")))
     head_only = method == b"HEAD"
@@ -122,6 +153,34 @@ def answer(conn, raw):
         block = b"x" * 65536
         while True:
             conn.sendall(block)
+    elif path in (b"/body", b"/delay"):
+        time.sleep(int(params.get("ms", "0")) / 1000.0)
+        conn.sendall(response(200, [], bytes.fromhex(params.get("hex", "")), head_only, "OK"))
+    elif path == b"/trickle":
+        total = int(params.get("bytes", "1000"))
+        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % total)
+        for _ in range(total):
+            time.sleep(float(params.get("every", "2")))
+            conn.sendall(b"x")
+    elif path == b"/reset":
+        body = CHECK_ANSWER.encode("utf-8")
+        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % (len(body) + 100))
+        conn.sendall(body[:int(params.get("after", "40"))])
+        time.sleep(0.1)  # the client has the piece before the reset comes
+        reset(conn)
+        return False
+    elif path == b"/header-flood":
+        limit = int(params.get("bytes", "0"))
+        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 7\r\n")
+        sent, i = 0, 0
+        while not limit or sent < limit:
+            line = b"X-Flood-%d: %s\r\n" % (i, b"f" * 200)
+            conn.sendall(line)
+            sent, i = sent + len(line), i + 1
+        conn.sendall(b"\r\nflooded")
+    elif path == b"/not-http":
+        conn.sendall(b"SSH-2.0-OpenSSH_9.2\r\nProtocol mismatch.\r\n\r\nno http here")
+        return False
     else:
         conn.sendall(response(404, [], b"no such route", head_only, "Not Found"))
     return True
@@ -171,12 +230,14 @@ def make_tls_context(folder):
 
 
 def main():
-    global log_path
+    global log_path, answer_as
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--log", help="file the raw requests are appended to")
     parser.add_argument("--tls", action="store_true", help="speak HTTPS with a self-signed certificate")
+    parser.add_argument("--answer-as", help="answer every request as if it asked for this target")
     args = parser.parse_args()
     log_path = args.log
+    answer_as = args.answer_as
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
 
     with tempfile.TemporaryDirectory(prefix="kelvorat-tls-") as folder:

@@ -162,13 +162,20 @@ Bytes HttpRequest(std::string_view url, const HttpRequestOptions& options) {
   // Pieces are appended in place so that a long body costs amortized constant
   // time per piece rather than a copy of everything read so far.
   Bytes piece = BlankBytes(kReadPieceSize);
+  bool bodyCutShort = false;
   for (;;) {
     DWORD count = 0;
-    api.InternetReadFile(handles.request, piece.data(), kReadPieceSize, &count);
+    const bool readOk = api.InternetReadFile(handles.request, piece.data(), kReadPieceSize, &count);
     count = std::min(count, kReadPieceSize);  // never trust more than the buffer holds
-    if (count == 0) break;
+    if (count == 0) {
+      bodyCutShort = !readOk;
+      break;
+    }
     body.insert(body.end(), piece.begin(), piece.begin() + count);
   }
+  // A transfer that failed on the way (reset, timed out, too long) has no
+  // answer to give: part of a body must not pass for the whole of it.
+  if (bodyCutShort) body = Bytes();
 
   responseHeaders = BlankText(kResponseHeaderSpace);
   DWORD headerLength = kResponseHeaderSpace;

@@ -204,6 +204,26 @@ TEST_F(HttpRequestTest, ErrorPagesAndEmptyBodiesAreReturnedAsTheyCame) {
   EXPECT_TRUE(fake.OpenHandles().empty());
 }
 
+// A connection that breaks in the middle of the body (reset, time-out, a
+// body over the limit) leaves no answer: part of it must not pass for all.
+TEST_F(HttpRequestTest, BodyCutShortByAFailedReadIsNoAnswer) {
+  const std::string raw = "HTTP/1.1 200 OK\r\nSet-Cookie: sid=42\r\n\r\n";
+  ScriptedResponse cut = ScriptedResponse::WithBody(std::string(3000, 'x'), raw);
+  cut.cutOff = true;
+  fake.SetDefaultResponse(cut);
+  Text responseHeaders, receivedCookies;
+
+  EXPECT_EQ(HttpRequest("http://example.com/",
+                        {.receivedCookies = &receivedCookies, .responseHeaders = &responseHeaders}),
+            Bytes{});
+  EXPECT_EQ(OnlyExchange().readCounts, (std::vector<DWORD>{1024, 1024, 952, 0}));
+  // What did arrive is still reported: the headers and their cookies.
+  EXPECT_EQ(responseHeaders, raw);
+  EXPECT_EQ(receivedCookies, "sid=42");
+  EXPECT_TRUE(fake.OpenHandles().empty());
+  EXPECT_EQ(HttpGetText("http://example.com/"), "");
+}
+
 TEST_F(HttpRequestTest, ResponseHeadersAreTheRawBlock) {
   const std::string raw = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nX-A: b\r\n\r\n";
   fake.SetDefaultResponse(ScriptedResponse::WithBody("ok", raw));

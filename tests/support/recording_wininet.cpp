@@ -231,7 +231,7 @@ bool RecordingWinInet::InternetReadFile(HINTERNET file, void* buffer, DWORD byte
   serving->offset += count;
   *bytesRead = static_cast<DWORD>(count);
   exchange.readCounts.push_back(*bytesRead);
-  return true;
+  return count != 0 || !serving->response.cutOff;
 }
 
 bool RecordingWinInet::HttpQueryInfoA(HINTERNET request, DWORD infoLevel, void* buffer,

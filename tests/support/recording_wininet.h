@@ -34,6 +34,7 @@ struct ScriptedResponse {
   bool refuseRequest = false;     // HttpOpenRequestA returns null
   bool sendFails = false;         // the send fails; reads and the header query fail too
   bool headerQueryFails = false;  // the header query fails even when the buffer is large enough
+  bool cutOff = false;            // the connection breaks after the body: the last read fails
 
   static ScriptedResponse WithBody(std::string_view body,
                                    std::string rawHeaders = "HTTP/1.1 200 OK\r\n\r\n") {

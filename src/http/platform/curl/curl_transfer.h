@@ -38,6 +38,8 @@ struct TransferSpec {
   // Sent with its length unless the verb is GET.
   std::optional<std::string> body;
   CurlTimeouts timeouts;
+  // A body longer than this ends the transfer as failed.
+  std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
 };
 
 class CurlTransfer {
@@ -81,6 +83,7 @@ class CurlTransfer {
   bool paused_ = false;
   std::string pending_;
   std::size_t readPos_ = 0;
+  std::size_t bodyBytes_ = 0;  // of the final response, taken in so far
 };
 
 }  // namespace kelvorat::wininet::curl

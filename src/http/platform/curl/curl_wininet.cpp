@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -116,6 +117,7 @@ class HandleTable {
 
 std::mutex timeoutsMutex;
 CurlTimeouts timeouts;
+std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
 
 bool IsTokenByte(unsigned char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
@@ -240,6 +242,7 @@ class CurlWinInet final : public WinInetApi {
     spec.verifyHost = (request.securityFlags & SECURITY_FLAG_IGNORE_CERT_CN_INVALID) == 0 &&
                       (request.flags & kFlagIgnoreCertCnInvalid) == 0;
     spec.timeouts = CurrentCurlTimeouts();
+    spec.maxBodyBytes = CurrentCurlMaxBodyBytes();
 
     request.transfer = std::make_unique<curl::CurlTransfer>(std::move(spec));
     return request.transfer->Start();
@@ -298,6 +301,16 @@ CurlTimeouts SetCurlTimeouts(CurlTimeouts next) {
 CurlTimeouts CurrentCurlTimeouts() {
   std::lock_guard lock(timeoutsMutex);
   return timeouts;
+}
+
+std::size_t SetCurlMaxBodyBytes(std::size_t bytes) {
+  std::lock_guard lock(timeoutsMutex);
+  return std::exchange(maxBodyBytes, bytes);
+}
+
+std::size_t CurrentCurlMaxBodyBytes() {
+  std::lock_guard lock(timeoutsMutex);
+  return maxBodyBytes;
 }
 
 WinInetApi& DefaultWinInet() {

@@ -1,0 +1,166 @@
+// The request engine over the libcurl backend against servers that misbehave:
+// each request must end within the bounded time-outs, report the failure as
+// the empty answer, and leave no socket open behind it.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "http/http_request.h"
+#include "http/platform/curl/curl_wininet.h"
+#include "support/loopback_server.h"
+
+namespace kelvorat {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LoopbackServer;
+using wininet::CurlTimeouts;
+
+int OpenDescriptors() {
+  int count = 0;
+  if (DIR* dir = opendir("/proc/self/fd")) {
+    while (readdir(dir) != nullptr) ++count;
+    closedir(dir);
+  }
+  return count - 3;  // ".", ".." and the directory's own descriptor
+}
+
+// A loopback port nothing listens on: connections to it are refused.
+int RefusingPort() {
+  const int s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  close(s);
+  return ntohs(address.sin_port);
+}
+
+// Peak resident size of this process so far, in MiB.
+long PeakResidentMiB() {
+  std::ifstream status("/proc/self/status");
+  std::string word;
+  while (status >> word) {
+    if (word == "VmHWM:") {
+      long kib = 0;
+      status >> kib;
+      return kib / 1024;
+    }
+  }
+  return -1;
+}
+
+struct Outcome {
+  Bytes body;
+  Text responseHeaders;
+  Text receivedCookies;
+  std::chrono::milliseconds took{};
+  int descriptorsLeft = 0;
+};
+
+// Short time-outs and a small body limit, so that each case ends in seconds.
+class HostileServerTest : public ::testing::Test {
+ protected:
+  static constexpr CurlTimeouts kShort{2000ms, 1s, 3s};
+
+  void SetUp() override {
+    ASSERT_NE(server_.port(), 0);
+    (void)HttpRequest(server_.Url("/echo"));  // whatever the first request opens for good
+  }
+  void TearDown() override {
+    wininet::SetCurlTimeouts(previousTimeouts_);
+    wininet::SetCurlMaxBodyBytes(previousLimit_);
+  }
+
+  Outcome Fetch(const std::string& url) {
+    Outcome out;
+    const int before = OpenDescriptors();
+    const auto start = std::chrono::steady_clock::now();
+    out.body = HttpRequest(url, {.receivedCookies = &out.receivedCookies,
+                                 .responseHeaders = &out.responseHeaders});
+    out.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    out.descriptorsLeft = OpenDescriptors() - before;
+    return out;
+  }
+
+  LoopbackServer server_{"test_http_server.py"};
+  CurlTimeouts previousTimeouts_ = wininet::SetCurlTimeouts(kShort);
+  std::size_t previousLimit_ = wininet::SetCurlMaxBodyBytes(std::size_t{1} << 20);
+};
+
+TEST_F(HostileServerTest, FailingServersGiveTheEmptyAnswerWithinTheTimeOuts) {
+  struct Row {
+    const char* name;
+    std::string path;
+  };
+  const Row rows[] = {
+      {"accepts and never answers", "/silent"},
+      {"headers, then a byte every 2 s", "/trickle?every=2"},
+      {"headers, then 20 bytes a second (above the idle limit)", "/trickle?every=0.05"},
+      {"resets the connection mid-body", "/reset?after=40"},
+      {"body without end", "/endless"},
+      {"headers without end", "/header-flood"},
+      {"status line that is not HTTP", "/not-http"},
+      {"redirect loop", "/loop"},
+      {"redirect to a host that refuses connections",
+       "/redirect?to=http://127.0.0.1:" + std::to_string(RefusingPort()) + "/"},
+  };
+  for (const Row& row : rows) {
+    const Outcome out = Fetch(server_.Url(row.path));
+    EXPECT_EQ(out.body, Bytes{}) << row.name;
+    // The bound is the 3-second total plus start-up; what matters is that it ends.
+    EXPECT_LT(out.took, 10s) << row.name;
+    EXPECT_EQ(out.descriptorsLeft, 0) << row.name;
+    std::printf("  %-55s gave up after %5lld ms, %d descriptor(s) left\n", row.name,
+                static_cast<long long>(out.took.count()), out.descriptorsLeft);
+  }
+  EXPECT_LE(server_.Requests().size(), 1u + std::size(rows) + 10u) << "the loop was cut after 10 redirects";
+}
+
+TEST_F(HostileServerTest, OversizedHeaderBlockKeepsTheBodyButNotTheHeaders) {
+  const Outcome out = Fetch(server_.Url("/header-flood?bytes=6000"));
+  EXPECT_EQ(out.body, Bytes({'f', 'l', 'o', 'o', 'd', 'e', 'd'}));
+  EXPECT_EQ(out.responseHeaders, Text(5000, ' '));
+  EXPECT_EQ(out.receivedCookies, "");
+  EXPECT_EQ(out.descriptorsLeft, 0);
+}
+
+TEST_F(HostileServerTest, InvalidUtf8AndZeroBytesComeBackAsSent) {
+  const Bytes sent = {0xFF, 0xFE, 0xC0, 0xAF, 0x00, 0xE5, 0x9F, 0x9F, 0x00};
+  const std::string url = server_.Url("/body?hex=fffec0af00e59f9f00");
+  EXPECT_EQ(Fetch(url).body, sent);
+  EXPECT_EQ(HttpGetText(url), "\xFF\xFE\xC0\xAF");
+}
+
+// The limits the program itself runs with: every wait has an end, and a body
+// without end stops at the body limit instead of filling the memory.
+TEST_F(HostileServerTest, DefaultLimitsAreBoundedAndStopABodyWithoutEnd) {
+  const CurlTimeouts defaults;
+  EXPECT_GT(defaults.connect, 0ms);
+  EXPECT_LE(defaults.connect, 60s);
+  EXPECT_GT(defaults.idle, 0s);
+  EXPECT_LE(defaults.idle, 30s);
+  EXPECT_GT(defaults.total, 0s);
+  EXPECT_LE(defaults.total, 120s);
+  EXPECT_GE(wininet::kDefaultMaxBodyBytes, std::size_t{64} << 20) << "64 MiB bodies must still come through";
+
+  wininet::SetCurlTimeouts(defaults);
+  wininet::SetCurlMaxBodyBytes(wininet::kDefaultMaxBodyBytes);
+  const Outcome out = Fetch(server_.Url("/endless"));
+  EXPECT_EQ(out.body, Bytes{});
+  EXPECT_EQ(out.descriptorsLeft, 0);
+  std::printf("  body without end, default limits: gave up after %lld ms, peak resident %ld MiB\n",
+              static_cast<long long>(out.took.count()), PeakResidentMiB());
+}
+
+}  // namespace
+}  // namespace kelvorat
