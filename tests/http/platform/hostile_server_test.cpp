@@ -1,63 +1,26 @@
 // The request engine over the libcurl backend against servers that misbehave:
 // each request must end within the bounded time-outs, report the failure as
 // the empty answer, and leave no socket open behind it.
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "http/http_request.h"
 #include "http/platform/curl/curl_wininet.h"
 #include "support/loopback_server.h"
+#include "support/process_probe.h"
 
 namespace kelvorat {
 namespace {
 
 using namespace std::chrono_literals;
 using testing::LoopbackServer;
+using testing::OpenDescriptors;
+using testing::PeakResidentMiB;
+using testing::RefusingPort;
 using wininet::CurlTimeouts;
-
-int OpenDescriptors() {
-  int count = 0;
-  if (DIR* dir = opendir("/proc/self/fd")) {
-    while (readdir(dir) != nullptr) ++count;
-    closedir(dir);
-  }
-  return count - 3;  // ".", ".." and the directory's own descriptor
-}
-
-// A loopback port nothing listens on: connections to it are refused.
-int RefusingPort() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  return ntohs(address.sin_port);
-}
-
-// Peak resident size of this process so far, in MiB.
-long PeakResidentMiB() {
-  std::ifstream status("/proc/self/status");
-  std::string word;
-  while (status >> word) {
-    if (word == "VmHWM:") {
-      long kib = 0;
-      status >> kib;
-      return kib / 1024;
-    }
-  }
-  return -1;
-}
 
 struct Outcome {
   Bytes body;
