@@ -9,8 +9,8 @@
 # --runs runs each target that many inputs from its seeds, in a throw-away
 #   corpus: the short check scripts/test.sh makes.
 # --jobs runs that many targets side by side (default 1).
-# Prints one line per target with its executions and outcome; exits non-zero
-# when any target failed.
+# Prints one line per target with its executions and outcome, then a closing
+# "fuzz: N passed, M failed"; exits non-zero when any target failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,7 +32,10 @@ if [ ! -f "$build/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKELVORAT_FUZZ=ON >/dev/null
 fi
-cmake --build "$build" -j2 >/dev/null
+if ! cmake --build "$build" -j2 >"$build/last-build.log" 2>&1; then
+  cat "$build/last-build.log"
+  exit 1
+fi
 
 if ((${#targets[@]} == 0)); then
   for source in fuzz/*_fuzz.cpp; do targets+=("$(basename "$source" .cpp)"); done
@@ -75,14 +78,20 @@ done
 wait
 
 status=0
+passed=0
+failed=0
 for name in "${targets[@]}"; do
   result=$(cat "$logs/$name.status" 2>/dev/null || echo "FAILED")
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$logs/$name.log" | grep -o '[0-9]*$' || true)
   seconds=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$logs/$name.log" | grep -o '[0-9]*$' || true)
   printf 'fuzz: %-22s %-6s %12s executions (%s/s)\n' "$name" "$result" "${runs:-?}" "${seconds:-?}"
-  if [ "$result" != ok ]; then
+  if [ "$result" = ok ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
     status=1
     grep -E 'property failed|ERROR|SUMMARY|Test unit written' "$logs/$name.log" | head -n 8 | sed 's/^/    /'
   fi
 done
+echo "fuzz: $passed passed, $failed failed"
 exit $status

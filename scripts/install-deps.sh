@@ -12,6 +12,7 @@ packages=(
   fonts-wqy-microhei fontconfig
   xvfb xauth x11-apps xdotool
   qrencode
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
