@@ -1,0 +1,34 @@
+// Collects the raw header block of the last response from the header lines
+// libcurl hands over: interim (1xx) and redirect responses are replaced by the
+// next one, and trailer lines after a chunked body are not part of it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvorat::wininet::curl {
+
+class RawHeaderCapture {
+ public:
+  // Takes one line as libcurl delivers it, line end included or not.
+  void AddLine(std::string_view line);
+
+  // True once the blank line after the current response's headers came.
+  [[nodiscard]] bool complete() const { return state_ == State::kComplete; }
+  // The status code of the current response, 0 before its status line.
+  [[nodiscard]] int status() const { return status_; }
+  // True when the current response carries a non-empty Location header.
+  [[nodiscard]] bool hasLocation() const { return hasLocation_; }
+  // The status line and header lines, each ending "\r\n", then "\r\n" once
+  // complete.
+  [[nodiscard]] const std::string& block() const { return block_; }
+
+ private:
+  enum class State { kIdle, kOpen, kComplete };
+  State state_ = State::kIdle;
+  int status_ = 0;
+  bool hasLocation_ = false;
+  std::string block_;
+};
+
+}  // namespace kelvorat::wininet::curl

@@ -1,0 +1,59 @@
+// Header block splitting for the libcurl backend.
+#include "http/platform/curl/request_headers.h"
+
+namespace kelvorat::wininet::curl {
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+bool HasHeader(const std::vector<std::string>& lines, std::string_view name) {
+  for (const std::string& line : lines) {
+    if (line.size() <= name.size()) continue;
+    char separator = line[name.size()];
+    if (separator != ':' && separator != ';') continue;
+    bool same = true;
+    for (std::size_t i = 0; i < name.size() && same; ++i) {
+      auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+      same = lower(line[i]) == lower(name[i]);
+    }
+    if (same) return true;
+  }
+  return false;
+}
+
+std::string CurlLine(std::string_view line) {
+  std::string out(line);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  }
+  // libcurl drops "Name:" with nothing after the colon; "Name;" sends it empty.
+  std::size_t colon = out.find(':');
+  if (colon != std::string::npos && colon > 0) {
+    std::size_t value = colon + 1;
+    while (value < out.size() && IsSpace(out[value])) ++value;
+    if (value == out.size()) out = out.substr(0, colon) + ";";
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> CurlHeaderLines(std::string_view block, bool sendsBody) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= block.size()) {
+    std::size_t end = block.find("\r\n", start);
+    if (end == std::string_view::npos) end = block.size();
+    if (end > start) lines.push_back(CurlLine(block.substr(start, end - start)));
+    start = end + 2;
+  }
+  const bool hasAccept = HasHeader(lines, "Accept");
+  const bool hasExpect = HasHeader(lines, "Expect");
+  const bool hasContentType = HasHeader(lines, "Content-Type");
+  if (!hasAccept) lines.emplace_back("Accept:");
+  if (!hasExpect) lines.emplace_back("Expect:");
+  if (sendsBody && !hasContentType) lines.emplace_back("Content-Type:");
+  return lines;
+}
+
+}  // namespace kelvorat::wininet::curl
