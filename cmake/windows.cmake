@@ -15,6 +15,4 @@ set(KELVORAT_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(${KELVORAT_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-foreach(target gtest gtest_main gmock gmock_main)
-  add_library(GTest::${target} ALIAS ${target})
-endforeach()
+# It names its targets GTest::gtest and so on itself, like the installed package.
