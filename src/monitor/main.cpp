@@ -1,4 +1,13 @@
-// The program: the main window with no handlers bound yet.
+// Kelvorat: watches one domain and sends a WeChat alert when WeChat blocks it.
+#include <optional>
+
+#include "monitor/monitor_cycle.h"
 #include "monitor/qt/program_main.h"
 
-int main(int argc, char** argv) { return kelvorat::ProgramMain(argc, argv, {}); }
+int main(int argc, char** argv) {
+  std::optional<kelvorat::MonitorCycle> cycle;
+  return kelvorat::ProgramMain(argc, argv, [&cycle](kelvorat::MonitorWindow& window) {
+    cycle.emplace(window);
+    return cycle->Handlers();
+  });
+}

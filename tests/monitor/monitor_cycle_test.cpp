@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_window.h"
+#include "support/fake_window.h"
 #include "monitor/control_names.h"
-#include "recording_wininet.h"
+#include "support/recording_wininet.h"
 #include "text/clock.h"
 
 namespace kelvorat {

@@ -56,6 +56,16 @@ void EditLine::paintEvent(QPaintEvent* event) {
   }
 }
 
+PictureBox::PictureBox(QString picturePath, QWidget* parent) : QLabel(parent), path_(std::move(picturePath)) {
+  setFrameShape(QFrame::NoFrame);
+  setScaledContents(true);
+}
+
+void PictureBox::showEvent(QShowEvent* event) {
+  if (pixmap().isNull()) setPixmap(QPixmap(path_));
+  QLabel::showEvent(event);
+}
+
 void TabControl::AddPageControl(int page, QWidget* widget, const QRect& rectInTabControl) {
   placed_.push_back({page, widget, rectInTabControl});
   widget->setGeometry(rectInTabControl);

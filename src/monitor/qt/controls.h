@@ -3,6 +3,7 @@
 // places page controls relative to its own rectangle.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QValidator>
@@ -37,6 +38,23 @@ class EditLine final : public QLineEdit {
 
  private:
   EditBorder border_;
+};
+
+// A borderless picture stretched over the whole box, proportions not kept.
+// The PNG is read when the box is first shown, so pictures on pages the user
+// never opens cost nothing at start.
+class PictureBox final : public QLabel {
+  Q_OBJECT
+
+ public:
+  PictureBox(QString picturePath, QWidget* parent);
+  [[nodiscard]] const QString& picturePath() const { return path_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QString path_;
 };
 
 // A tab control whose page controls are given relative to the tab control's

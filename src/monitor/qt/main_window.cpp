@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -111,11 +110,7 @@ QWidget* MakePushButton(const ControlSpec& spec, QWidget* parent) {
 }
 
 QWidget* MakePictureBox(const ControlSpec& spec, QWidget* parent) {
-  auto* picture = new QLabel(parent);
-  picture->setFrameShape(QFrame::NoFrame);
-  picture->setScaledContents(true);  // fills the box, proportions not kept
-  picture->setPixmap(QPixmap(Q(spec.picture)));
-  return picture;
+  return new PictureBox(Q(spec.picture), parent);
 }
 
 }  // namespace
@@ -167,7 +162,15 @@ void MainWindow::BuildControls() {
       case ControlKind::kTabControl: {
         tabs_ = new TabControl(parentWidget);
         tabs_->setUsesScrollButtons(false);
-        for (std::string_view page : spec.items) tabs_->addTab(new QWidget, Q(page));
+        for (std::string_view page : spec.items) {
+          // White pages, as themed tab controls draw them.
+          auto* pageWidget = new QWidget;
+          QPalette pagePalette = pageWidget->palette();
+          pagePalette.setColor(QPalette::Window, Qt::white);
+          pageWidget->setPalette(pagePalette);
+          pageWidget->setAutoFillBackground(true);
+          tabs_->addTab(pageWidget, Q(page));
+        }
         tabs_->setCurrentIndex(0);
         control = tabs_;
         break;

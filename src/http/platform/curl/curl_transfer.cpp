@@ -60,8 +60,11 @@ bool CurlTransfer::Configure() {
   set(curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, spec_.verifyPeer ? 1L : 0L));
   set(curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, spec_.verifyHost ? 2L : 0L));
   if (spec_.agent) set(curl_easy_setopt(e, CURLOPT_USERAGENT, spec_.agent->c_str()));
-  if (spec_.proxy) set(curl_easy_setopt(e, CURLOPT_PROXY, spec_.proxy->c_str()));
-  if (!spec_.noProxy.empty()) set(curl_easy_setopt(e, CURLOPT_NOPROXY, spec_.noProxy.c_str()));
+  if (spec_.proxy) {
+    // Both set, even empty, so that no proxy variable of the environment applies.
+    set(curl_easy_setopt(e, CURLOPT_PROXY, spec_.proxy->c_str()));
+    set(curl_easy_setopt(e, CURLOPT_NOPROXY, spec_.noProxy.c_str()));
+  }
   if (spec_.useCookies) {
     if (CURLSH* store = SharedCookieStore()) {
       set(curl_easy_setopt(e, CURLOPT_SHARE, store));

@@ -1,0 +1,73 @@
+// The request engine over the libcurl backend, end to end against the
+// loopback servers: what the default request puts on the wire and what the
+// settings get back.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "http/http_request.h"
+#include "support/loopback_server.h"
+
+namespace kelvorat {
+namespace {
+
+using testing::LoopbackServer;
+
+std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+class HttpRequestOverCurlTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(server_.port(), 0); }
+  LoopbackServer server_{"test_http_server.py"};
+};
+
+TEST_F(HttpRequestOverCurlTest, HttpGetTextSendsTheDefaultRequest) {
+  const std::string url = server_.Url("/echo/Path?Q=1");
+  const Text answer = HttpGetText(url);
+  EXPECT_EQ(answer,
+            "GET /echo/Path?Q=1 HTTP/1.1\r\n"
+            "Host: 127.0.0.1:" + std::to_string(server_.port()) + "\r\n"
+            "User-Agent: " + std::string(kDefaultAgent) + "\r\n"
+            "Accept: */*\r\n"
+            "Referer: " + url + "\r\n"
+            "Accept-Language: zh-cn\r\n"
+            "\r\n");
+}
+
+TEST_F(HttpRequestOverCurlTest, PostBodyHeadersAndCookiesComeBack) {
+  Text responseHeaders, receivedCookies;
+  const Bytes body = HttpRequest(server_.Url("/echo/form"),
+                                 {.method = kPost, .textBody = "a=1&b=2"});
+  const std::string raw = AsString(body);
+  EXPECT_EQ(raw.substr(0, raw.find("\r\n")), "POST /echo/form HTTP/1.1");
+  EXPECT_NE(raw.find("\r\nContent-Type: application/x-www-form-urlencoded\r\n"), std::string::npos);
+  EXPECT_NE(raw.find("\r\nContent-Length: 7\r\n\r\na=1&b=2"), std::string::npos);
+
+  HttpRequest(server_.Url("/cookies/set?name=sid&value=42"),
+              {.receivedCookies = &receivedCookies, .responseHeaders = &responseHeaders});
+  EXPECT_EQ(receivedCookies, "sid=42");
+  EXPECT_EQ(responseHeaders.substr(0, 21), "HTTP/1.1 200 Reason\r\n");
+  EXPECT_EQ(responseHeaders.substr(responseHeaders.size() - 4), "\r\n\r\n");
+
+  HttpRequest(server_.Url("/big-headers"), {.responseHeaders = &responseHeaders});
+  EXPECT_EQ(responseHeaders, Text(5000, ' '));
+}
+
+TEST_F(HttpRequestOverCurlTest, ProxySettingReachesTheServerThroughTheProxy) {
+  LoopbackServer proxy("forward_proxy.py");
+  ASSERT_NE(proxy.port(), 0);
+  const Bytes body =
+      HttpRequest(server_.Url("/echo/proxied"), {.proxy = "127.0.0.1:" + std::to_string(proxy.port())});
+  EXPECT_NE(AsString(body).find("\r\nVia: 1.1 forward_proxy\r\n"), std::string::npos);
+  EXPECT_EQ(proxy.Requests().size(), 1u);
+}
+
+TEST(HttpRequestOverCurl, SelfSignedHttpsIsReachedWithTheEngineFlags) {
+  LoopbackServer server("test_http_server.py", {"--tls"});
+  ASSERT_NE(server.port(), 0);
+  const Text answer = HttpGetText(server.Url("/echo/secure", true));
+  EXPECT_EQ(answer.substr(0, answer.find("\r\n")), "GET /echo/secure HTTP/1.1");
+}
+
+}  // namespace
+}  // namespace kelvorat
