@@ -61,7 +61,7 @@ def start(words):
     open(log, "wb").close()
     process = subprocess.Popen(
         [sys.executable, os.path.join(TOOLS, words[0]), "--log", log] + words[1:],
-        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, bufsize=0)
     text = first_line(process)
     port = text if text.isdigit() else "0"
     if port == "0":
