@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kelvorat and runs every test: once in the
-# normal build, once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# normal build, once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and last in the Windows build under wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,4 +25,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs" || status=1
+echo "== Windows build"
+scripts/test-windows.sh || status=1
 exit $status
