@@ -43,7 +43,7 @@ program=$!
 pids+=("$program")
 window=""
 for _ in $(seq 1 50); do
-  window=$(DISPLAY=$display xdotool search --name Kelvorat 2>/dev/null | head -1 || true)
+  window=$(DISPLAY=$display xdotool search --onlyvisible --name "Kelvorat V1.0" 2>/dev/null | head -1 || true)
   [ -n "$window" ] && break
   sleep 0.2
 done

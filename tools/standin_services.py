@@ -26,10 +26,24 @@ MAX_HEAD = 64 * 1024
 print_lock = threading.Lock()
 
 
+log_path = None
+
+
 def say(text):
     with print_lock:
-        sys.stdout.write(text)
-        sys.stdout.flush()
+        try:
+            sys.stdout.write(text)
+            sys.stdout.flush()
+        except OSError:
+            pass  # nobody reads our output any more; keep serving
+
+
+def record(raw):
+    """Appends one raw request to the --log file as "REQUEST <length>" and the bytes."""
+    if not log_path:
+        return
+    with print_lock, open(log_path, "ab") as log:
+        log.write(b"REQUEST %d\n" % len(raw) + raw + b"\n")
 
 
 def read_head(conn):
@@ -93,6 +107,7 @@ class Services:
                 return
             if not head:
                 return
+            record(head + b"\r\n\r\n")
             lines = head.split(b"\r\n")
             say("== request\n" + "\n".join(shown(l) for l in lines) + "\n== end\n")
             parts = lines[0].split(b" ")
@@ -118,7 +133,10 @@ def main():
     parser.add_argument("--port", type=int, default=18080)
     parser.add_argument("--blocked", action="append", default=[],
                         help="a domain the check reports as blocked (repeatable)")
+    parser.add_argument("--log", help="file every raw request is appended to")
     args = parser.parse_args()
+    global log_path
+    log_path = args.log
 
     services = Services(args.blocked)
     server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)

@@ -12,8 +12,6 @@ namespace kelvorat {
 
 namespace {
 
-constexpr int kSixtySecondsInMs = 60 * 1000;
-
 // Counts the ticks on the stack for as long as one runs.
 class TickScope {
  public:
@@ -48,7 +46,7 @@ void MonitorCycle::StartButtonClicked() {
 
   const bool everyMinute =
       CompareText(window_.ShownText(controls::kFrequencyList), monitor_texts::kSixtySeconds) == 0;
-  window_.SetTimerPeriod(controls::kTimer, everyMinute ? kSixtySecondsInMs : 0);
+  window_.SetTimerPeriod(controls::kTimer, everyMinute ? sixtySecondsMs_ : 0);
   window_.SetEnabled(controls::kStartButton, false);
   window_.SetEnabled(controls::kDomainEdit, false);
 }

@@ -63,7 +63,9 @@ LoopbackServer::LoopbackServer(std::string_view script, std::vector<std::string>
   close(out[1]);
   if (pid_ > 0) {
     std::string line = ReadFirstLine(out[0], std::chrono::steady_clock::now() + std::chrono::seconds(30));
-    int port = std::atoi(line.c_str());
+    // A bare port, or a line ending in ":<port>".
+    const std::size_t colon = line.rfind(':');
+    int port = std::atoi(line.c_str() + (colon == std::string::npos ? 0 : colon + 1));
     if (port > 0 && port < 65536) port_ = static_cast<std::uint16_t>(port);
   }
   close(out[0]);
