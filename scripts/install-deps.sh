@@ -11,7 +11,7 @@ packages=(
   python3
   fonts-wqy-microhei fontconfig
   xvfb xauth x11-apps xdotool
-  g++-mingw-w64-x86-64 wine wine64 googletest
+  g++-mingw-w64-x86-64 wine wine64 fonts-wine googletest
   qrencode
 )
 
