@@ -7,7 +7,8 @@ its standard output. Each command comes on a connection of its own, as one
 line, and is answered on it:
 
   START <script> [<arg>...]   starts "python3 tools/<script> --log <file> <args>",
-                              answers "<id> <port>" ("0 0" when it did not start)
+                              and waits for the port it prints first; answers
+                              "<id> <port>" ("0 0" when it did not start)
   LOG <id>                    answers "<length>" and a line break, then the
                               server's request log as it is now
   STOP <id>                   ends that server, answers "OK"
@@ -62,7 +63,8 @@ def start(words):
     process = subprocess.Popen(
         [sys.executable, os.path.join(TOOLS, words[0]), "--log", log] + words[1:],
         stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, bufsize=0)
-    text = first_line(process)
+    # "<port>", or "listening on <host>:<port>" (standin_services.py)
+    text = first_line(process).rsplit(":", 1)[-1]
     port = text if text.isdigit() else "0"
     if port == "0":
         process.kill()

@@ -278,8 +278,19 @@ HWND MainWindow::MakeControl(const ControlSpec& spec, HWND parent, int left, int
       for (std::string_view item : spec.items) {
         SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(item).c_str()));
       }
-      // The closed box as high as the table says: the selection field and its frame.
-      SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), spec.height - 6);
+      // The closed box as high as the table says, as far as the system lets
+      // it: the selection field's height is what can be set, the frame
+      // around it is the system's, so the field is corrected by what the box
+      // measures. (wine's themed box keeps the height its font needs.)
+      LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+      for (int attempt = 0; attempt < 3 && field > 0; ++attempt) {
+        RECT closed;
+        GetWindowRect(control, &closed);
+        const int difference = spec.height - (closed.bottom - closed.top);
+        if (difference == 0) break;
+        field += difference;
+        SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+      }
       SendMessageW(control, CB_SETCURSEL, spec.items.empty() ? static_cast<WPARAM>(-1) : 0, 0);
       break;
     }
