@@ -171,7 +171,9 @@ TEST_F(CurlWinInetTest, HeaderQueryThatDoesNotFitLeavesTheBufferAlone) {
     // Find the size the block needs, then offer one byte less, then exactly that.
     DWORD needed = 0;
     EXPECT_FALSE(api.HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &needed, nullptr));
-    if (std::string(path) == "/big-headers") EXPECT_GT(needed, 5000u);
+    if (std::string(path) == "/big-headers") {
+      EXPECT_GT(needed, 5000u);
+    }
     std::string buffer(needed, ' ');
     DWORD length = needed - 1;
     EXPECT_FALSE(api.HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &length, nullptr))
