@@ -77,7 +77,7 @@ std::string EchoedCookieLine(const Bytes& answer) {
 
 TEST_F(HttpRequestOverCurlTest, BinaryBytesBodyArrivesWholeWithEveryMethod) {
   const Bytes binary = {'a', 0, 'b', 0, 0, 0xFF, '\r', '\n', 0x80};
-  for (int method : {kPost, kPut, kDelete, kOptions, kTrace}) {
+  for (int method : {kPost, kPut, kDelete, kOptions, kTrace, kConnect}) {
     SCOPED_TRACE(method);
     Bytes body = binary;
     const Bytes answer = HttpRequest(server_.Url("/echo/binary"),
