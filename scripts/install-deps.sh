@@ -11,6 +11,7 @@ packages=(
   python3
   fonts-wqy-microhei fontconfig
   xvfb xauth x11-apps xdotool
+  g++-mingw-w64-x86-64 wine wine64 fonts-wine googletest
   qrencode
   clang libclang-rt-14-dev llvm
 )

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kelvorat and runs every test: once in the
-# normal build, once more under AddressSanitizer and UndefinedBehaviorSanitizer.
-# Last, every fuzz target of fuzz/ runs a short fixed number of inputs from its
-# seeds (scripts/fuzz.sh runs them for longer).
+# normal build, once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then in the Windows build under wine (scripts/test-windows.sh). Last, every
+# fuzz target of fuzz/ runs a short fixed number of inputs from its seeds
+# (scripts/fuzz.sh runs them for longer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,6 +27,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs" || status=1
+echo "== Windows build"
+scripts/test-windows.sh || status=1
 
 echo "== fuzz targets (2000 inputs each, from the seeds)"
 scripts/fuzz.sh --runs 2000 --jobs "$jobs" || status=1

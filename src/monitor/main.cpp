@@ -2,7 +2,11 @@
 #include <optional>
 
 #include "monitor/monitor_cycle.h"
+#ifdef _WIN32
+#include "monitor/win32/program_main.h"
+#else
 #include "monitor/qt/program_main.h"
+#endif
 
 int main(int argc, char** argv) {
   std::optional<kelvorat::MonitorCycle> cycle;

@@ -39,9 +39,13 @@ TEST(AnsiToUtf8, Conversions) {
       {"alert text", kBlocked936, kBlockedUtf8},
       {"ASCII unchanged", "a.b/c?d=1", "a.b/c?d=1"},
       {"empty", "", ""},
-      {"lone lead at end", "a\xD6", "a\xEF\xBF\xBD"},
   };
   for (const Row& row : rows) EXPECT_EQ(AnsiToUtf8(row.input), row.want) << row.name;
+  // A lead byte with nothing after it is no character: how it reads is the
+  // platform's choice: U+FFFD from the Linux stand-in, the default character
+  // '?' from Windows.
+  const Text loneLead = AnsiToUtf8("a\xD6");
+  EXPECT_TRUE(loneLead == "a\xEF\xBF\xBD" || loneLead == "a?") << loneLead;
 }
 
 // Malformed UTF-8 of any length converts whole, one replacement per bad byte
@@ -72,8 +76,9 @@ TEST(WideText, ReadsUpToFirstZeroUnitAndNoFurther) {
   EXPECT_EQ(WideTextToMultiByte(Bytes{0, 0, 'b', 0}), "");
   EXPECT_EQ(WideTextToMultiByte(Bytes{'a', 0, 'b', 0}), "ab") << "no terminator";
   EXPECT_EQ(WideTextToMultiByte(Bytes{'a', 0, 'b'}), "a") << "odd length";
-  EXPECT_EQ(WideTextToMultiByte(Bytes{'a', 0}, 1252), "") << "unknown code page";
-  const Bytes unknown = MultiByteToWideText("abc", 1252);
+  // 99 is a code page no system has (1252 would be a real one on Windows).
+  EXPECT_EQ(WideTextToMultiByte(Bytes{'a', 0}, 99), "") << "unknown code page";
+  const Bytes unknown = MultiByteToWideText("abc", 99);
   ASSERT_GE(unknown.size(), 2u);
   EXPECT_EQ(unknown[0] | unknown[1], 0) << "unknown code page gives empty wide text";
 }

@@ -22,6 +22,7 @@ constexpr DWORD kSecureFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE | 
 constexpr DWORD kAllSecurityFlags = 0x0001F380;
 
 struct Call {
+  std::string agent = kAgent;
   std::string host = "127.0.0.1";
   INTERNET_PORT port = 0;
   std::string verb = "GET";
@@ -49,7 +50,7 @@ Outcome Perform(const Call& call) {
   WinInetApi& api = DefaultWinInet();
   Outcome out;
   const bool viaProxy = call.accessType == INTERNET_OPEN_TYPE_PROXY;
-  HINTERNET session = api.InternetOpenA(kAgent, call.accessType, viaProxy ? call.proxy.c_str() : nullptr,
+  HINTERNET session = api.InternetOpenA(call.agent.c_str(), call.accessType, viaProxy ? call.proxy.c_str() : nullptr,
                                         viaProxy ? "" : nullptr, 0);
   EXPECT_NE(session, nullptr);
   HINTERNET connection = api.InternetConnectA(session, call.host.c_str(), call.port, nullptr, nullptr,
@@ -171,7 +172,9 @@ TEST_F(CurlWinInetTest, HeaderQueryThatDoesNotFitLeavesTheBufferAlone) {
     // Find the size the block needs, then offer one byte less, then exactly that.
     DWORD needed = 0;
     EXPECT_FALSE(api.HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &needed, nullptr));
-    if (std::string(path) == "/big-headers") EXPECT_GT(needed, 5000u);
+    if (std::string(path) == "/big-headers") {
+      EXPECT_GT(needed, 5000u);
+    }
     std::string buffer(needed, ' ');
     DWORD length = needed - 1;
     EXPECT_FALSE(api.HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &length, nullptr))
@@ -339,6 +342,7 @@ TEST(CurlWinInetProxy, HttpOnlyProxyLeavesSecureRequestsDirect) {
 TEST_F(CurlWinInetTest, UrlAndHeaderBytesCannotAddLinesOnTheWire) {
   Call call = To(std::string("/echo/a b\r\nX-Injected: 1\t\x7f\xc4\xe3/../c?q=\"<>\\^`{|}~#frag"));
   call.headers = "X-A: 1\nX-Injected: 2\r\n\r\nX-B: 3\rX-Injected: 4\r\nX-Empty: ";
+  call.agent = "Probe\r\nX-Injected: 5";
   Outcome out = Perform(call);
   ASSERT_TRUE(out.sent);
   EXPECT_EQ(RequestLine(out.body),
@@ -346,6 +350,7 @@ TEST_F(CurlWinInetTest, UrlAndHeaderBytesCannotAddLinesOnTheWire) {
   EXPECT_NE(out.body.find("\r\nX-A: 1 X-Injected: 2\r\n"), std::string::npos);
   EXPECT_NE(out.body.find("\r\nX-B: 3 X-Injected: 4\r\n"), std::string::npos);
   EXPECT_NE(out.body.find("\r\nX-Empty:"), std::string::npos);
+  EXPECT_NE(out.body.find("\r\nUser-Agent: Probe  X-Injected: 5\r\n"), std::string::npos);
   EXPECT_EQ(out.body.find("\nX-Injected"), std::string::npos);
   EXPECT_EQ(Count(out.body, "\r\n\r\n"), 1u);
 }

@@ -62,6 +62,58 @@ TEST_F(HttpRequestOverCurlTest, ProxySettingReachesTheServerThroughTheProxy) {
   EXPECT_EQ(proxy.Requests().size(), 1u);
 }
 
+// The body of the request the echo route received, after its blank line.
+std::string EchoedBody(const Bytes& answer) {
+  const std::string raw = AsString(answer);
+  const auto end = raw.find("\r\n\r\n");
+  return end == std::string::npos ? std::string() : raw.substr(end + 4);
+}
+
+std::string EchoedCookieLine(const Bytes& answer) {
+  const std::string raw = AsString(answer);
+  const auto at = raw.find("\r\nCookie: ");
+  return at == std::string::npos ? std::string() : raw.substr(at + 2, raw.find("\r\n", at + 2) - at - 2);
+}
+
+TEST_F(HttpRequestOverCurlTest, BinaryBytesBodyArrivesWholeWithEveryMethod) {
+  const Bytes binary = {'a', 0, 'b', 0, 0, 0xFF, '\r', '\n', 0x80};
+  for (int method : {kPost, kPut, kDelete, kOptions, kTrace, kConnect}) {
+    SCOPED_TRACE(method);
+    Bytes body = binary;
+    const Bytes answer = HttpRequest(server_.Url("/echo/binary"),
+                                     {.method = method, .textBody = "ignored", .bytesBody = &body});
+    EXPECT_EQ(EchoedBody(answer), AsString(binary));
+    EXPECT_NE(AsString(answer).find("\r\nContent-Length: 9\r\n"), std::string::npos);
+  }
+}
+
+TEST_F(HttpRequestOverCurlTest, PlatformCookiesTravelUnlessTheCallerSuppliesCookies) {
+  HttpRequest(server_.Url("/cookies/set?name=platform_jar&value=7"));
+  // Other tests in this process may have left cookies of their own in the store.
+  EXPECT_NE(EchoedCookieLine(HttpRequest(server_.Url("/cookies/echo"))).find("platform_jar=7"),
+            std::string::npos);
+
+  Text none;
+  EXPECT_EQ(EchoedCookieLine(HttpRequest(server_.Url("/cookies/echo"), {.cookies = &none})), "")
+      << "a supplied empty cookie text turns the platform's cookies off";
+
+  Text own = "a=1; b=2";
+  EXPECT_EQ(EchoedCookieLine(HttpRequest(server_.Url("/cookies/echo"), {.cookies = &own})),
+            "Cookie: a=1; b=2");
+  EXPECT_EQ(own, "a=1; b=2") << "nothing set by the echo: the merge keeps the caller's cookies";
+}
+
+TEST_F(HttpRequestOverCurlTest, NoRedirectReturnsTheRedirectItself) {
+  Text headers;
+  const Bytes followed = HttpRequest(server_.Url("/redirect?to=/echo/target"));
+  EXPECT_EQ(AsString(followed).substr(0, 25), "GET /echo/target HTTP/1.1");
+
+  const Bytes kept = HttpRequest(server_.Url("/redirect?to=/echo/target"),
+                                 {.responseHeaders = &headers, .noRedirect = true});
+  EXPECT_EQ(AsString(kept), "moved");
+  EXPECT_EQ(headers.substr(0, headers.find("\r\n")), "HTTP/1.1 302 Found");
+}
+
 TEST(HttpRequestOverCurl, SelfSignedHttpsIsReachedWithTheEngineFlags) {
   LoopbackServer server("test_http_server.py", {"--tls"});
   ASSERT_NE(server.port(), 0);
