@@ -15,50 +15,20 @@ import argparse
 import signal
 import socket
 import sys
-import threading
 import urllib.parse
 
-MAX_HEAD = 256 * 1024
-log_lock = threading.Lock()
-log_path = None
+from loopback_common import RequestLog, read_request, serve_forever
 
-
-def record(raw):
-    if not log_path:
-        return
-    with log_lock, open(log_path, "ab") as log:
-        log.write(b"REQUEST %d\n" % len(raw) + raw + b"\n")
-        log.flush()
-
-
-def read_request(conn):
-    data = b""
-    while b"\r\n\r\n" not in data:
-        chunk = conn.recv(65536)
-        if not chunk or len(data) > MAX_HEAD:
-            return None
-        data += chunk
-    head, _, body = data.partition(b"\r\n\r\n")
-    length = 0
-    for line in head.split(b"\r\n")[1:]:
-        name, _, value = line.partition(b":")
-        if name.strip().lower() == b"content-length":
-            length = int(value.strip() or b"0")
-    while len(body) < length:
-        chunk = conn.recv(65536)
-        if not chunk:
-            return None
-        body += chunk
-    return head, body[:length]
+request_log = RequestLog(None)
 
 
 def forward(client):
     try:
-        request = read_request(client)
-        if request is None:
+        raw, _ = read_request(client)
+        if raw is None:
             return
-        head, body = request
-        record(head + b"\r\n\r\n" + body)
+        request_log.record(raw)
+        head, _, body = raw.partition(b"\r\n\r\n")
         lines = head.split(b"\r\n")
         method, target, version = lines[0].split(b" ", 2)
         url = urllib.parse.urlsplit(target.decode("latin-1"))
@@ -86,20 +56,13 @@ def forward(client):
 
 
 def main():
-    global log_path
+    global request_log
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--log", help="file the raw requests are appended to")
     args = parser.parse_args()
-    log_path = args.log
+    request_log = RequestLog(args.log)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(64)
-    print(listener.getsockname()[1], flush=True)
-    while True:
-        client, _ = listener.accept()
-        threading.Thread(target=forward, args=(client,), daemon=True).start()
+    serve_forever(forward)
 
 
 if __name__ == "__main__":

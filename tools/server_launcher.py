@@ -22,11 +22,12 @@ when the launcher ends (SIGTERM or SIGINT).
 import os
 import select
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
 import threading
+
+from loopback_common import serve_forever
 
 TOOLS = os.path.dirname(os.path.abspath(__file__))
 ALLOWED = {"test_http_server.py", "forward_proxy.py", "standin_services.py"}
@@ -137,14 +138,7 @@ def stop_all(*_):
 def main():
     signal.signal(signal.SIGTERM, stop_all)
     signal.signal(signal.SIGINT, stop_all)
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(64)
-    print(listener.getsockname()[1], flush=True)
-    while True:
-        conn, _ = listener.accept()
-        threading.Thread(target=serve, args=(conn,), daemon=True).start()
+    serve_forever(serve)
 
 
 if __name__ == "__main__":

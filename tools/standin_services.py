@@ -14,19 +14,19 @@ With --port 0 it picks a free port. The first line it prints is always
 """
 
 import argparse
-import socket
 import sys
 import threading
 import urllib.parse
 
+from loopback_common import RequestLog, read_request, serve_forever
+
 CHECK_PATH_SUFFIX = "/wxcheck"
 TRIGGER_PATH = "/trigger"
-MAX_HEAD = 64 * 1024
 
 print_lock = threading.Lock()
 
 
-log_path = None
+request_log = RequestLog(None)
 
 
 def say(text):
@@ -36,27 +36,6 @@ def say(text):
             sys.stdout.flush()
         except OSError:
             pass  # nobody reads our output any more; keep serving
-
-
-def record(raw):
-    """Appends one raw request to the --log file as "REQUEST <length>" and the bytes."""
-    if not log_path:
-        return
-    with print_lock, open(log_path, "ab") as log:
-        log.write(b"REQUEST %d\n" % len(raw) + raw + b"\n")
-
-
-def read_head(conn):
-    """Reads the request line and headers; returns the raw bytes up to the blank line."""
-    data = b""
-    while b"\r\n\r\n" not in data:
-        chunk = conn.recv(4096)
-        if not chunk:
-            break
-        data += chunk
-        if len(data) > MAX_HEAD:
-            break
-    return data.split(b"\r\n\r\n", 1)[0]
 
 
 def query_bytes(target, key):
@@ -102,12 +81,13 @@ class Services:
         with conn:
             conn.settimeout(30)
             try:
-                head = read_head(conn)
+                raw, _ = read_request(conn)
             except OSError:
                 return
-            if not head:
+            if not raw:
                 return
-            record(head + b"\r\n\r\n")
+            request_log.record(raw)
+            head = raw.partition(b"\r\n\r\n")[0]
             lines = head.split(b"\r\n")
             say("== request\n" + "\n".join(shown(l) for l in lines) + "\n== end\n")
             parts = lines[0].split(b" ")
@@ -135,21 +115,12 @@ def main():
                         help="a domain the check reports as blocked (repeatable)")
     parser.add_argument("--log", help="file every raw request is appended to")
     args = parser.parse_args()
-    global log_path
-    log_path = args.log
+    global request_log
+    request_log = RequestLog(args.log)
 
     services = Services(args.blocked)
-    server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    server.bind((args.host, args.port))
-    server.listen(64)
-    say(f"listening on {args.host}:{server.getsockname()[1]}\n")
-    try:
-        while True:
-            conn, _ = server.accept()
-            threading.Thread(target=services.serve, args=(conn,), daemon=True).start()
-    except KeyboardInterrupt:
-        pass
+    serve_forever(services.serve, args.host, args.port,
+                  lambda port: say(f"listening on {args.host}:{port}\n"))
 
 
 if __name__ == "__main__":

@@ -50,49 +50,16 @@ import struct
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import urllib.parse
 
-MAX_HEAD = 256 * 1024
-log_lock = threading.Lock()
-log_path = None
+from loopback_common import RequestLog, read_request, serve_forever
+
 answer_as = None
+request_log = RequestLog(None)
 
 # A block-check answer in UTF-8 that says "域名正常": what /reset cuts short.
 CHECK_ANSWER = '{"code":0,"msg":"域名正常","data":"%s"}' % ("x" * 900)
-
-
-def record(raw):
-    if not log_path:
-        return
-    with log_lock, open(log_path, "ab") as log:
-        log.write(b"REQUEST %d\n" % len(raw) + raw + b"\n")
-        log.flush()
-
-
-def read_request(conn, pending):
-    """One raw request (head and body) from conn; None when the peer left."""
-    data = pending
-    while b"\r\n\r\n" not in data:
-        chunk = conn.recv(65536)
-        if not chunk:
-            return None, b""
-        data += chunk
-        if len(data) > MAX_HEAD:
-            return None, b""
-    head, _, rest = data.partition(b"\r\n\r\n")
-    length = 0
-    for line in head.split(b"\r\n")[1:]:
-        name, _, value = line.partition(b":")
-        if name.strip().lower() == b"content-length":
-            length = int(value.strip() or b"0")
-    while len(rest) < length:
-        chunk = conn.recv(65536)
-        if not chunk:
-            return None, b""
-        rest += chunk
-    return head + b"\r\n\r\n" + rest[:length], rest[length:]
 
 
 def response(status, headers=(), body=b"", head_only=False, reason="Reason"):
@@ -204,7 +171,7 @@ def serve(conn, tls):
             raw, pending = read_request(conn, pending)
             if raw is None:
                 break
-            record(raw)
+            request_log.record(raw)
             if not answer(conn, raw) or wants_close(raw):
                 break
     except (OSError, ssl.SSLError, ValueError):
@@ -230,26 +197,19 @@ def make_tls_context(folder):
 
 
 def main():
-    global log_path, answer_as
+    global request_log, answer_as
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--log", help="file the raw requests are appended to")
     parser.add_argument("--tls", action="store_true", help="speak HTTPS with a self-signed certificate")
     parser.add_argument("--answer-as", help="answer every request as if it asked for this target")
     args = parser.parse_args()
-    log_path = args.log
+    request_log = RequestLog(args.log)
     answer_as = args.answer_as
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
 
     with tempfile.TemporaryDirectory(prefix="kelvorat-tls-") as folder:
         tls = make_tls_context(folder) if args.tls else None
-        listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        listener.bind(("127.0.0.1", 0))
-        listener.listen(64)
-        print(listener.getsockname()[1], flush=True)
-        while True:
-            conn, _ = listener.accept()
-            threading.Thread(target=serve, args=(conn, tls), daemon=True).start()
+        serve_forever(lambda conn: serve(conn, tls))
 
 
 if __name__ == "__main__":
