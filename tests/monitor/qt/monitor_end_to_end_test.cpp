@@ -1,9 +1,6 @@
 // The whole tool: the real window (offscreen), the monitor cycle, the libcurl
 // platform and the stand-in services on loopback.
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <netinet/in.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,6 +20,7 @@
 #include "monitor/service_urls.h"
 #include "qt_test_support.h"
 #include "support/loopback_server.h"
+#include "support/process_probe.h"
 
 namespace kelvorat {
 namespace {
@@ -32,19 +30,6 @@ using testing::Q;
 
 constexpr std::string_view kDefaultHeaders =
     "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)\r\n";
-
-// A loopback port that nothing listens on.
-int ClosedPort() {
-  int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  return ntohs(address.sin_port);
-}
 
 std::string RequestLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }
 
@@ -131,7 +116,7 @@ TEST_F(MonitorEndToEndTest, FineDomainIsCheckedEveryPeriodWithoutAlerts) {
 TEST_F(MonitorEndToEndTest, UnreachableCheckServiceStillSendsTheAlertAndCounts) {
   LoopbackServer notify("standin_services.py", {"--port", "0"});
   ASSERT_NE(notify.port(), 0);
-  StartWith("127.0.0.1:" + std::to_string(ClosedPort()), Local(notify));
+  StartWith("127.0.0.1:" + std::to_string(testing::RefusingPort()), Local(notify));
   SetDomain("a.b");
   ClickStart();
 
