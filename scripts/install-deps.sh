@@ -12,6 +12,11 @@ packages=(
   fonts-wqy-microhei fontconfig
   xvfb xauth x11-apps xdotool
   g++-mingw-w64-x86-64 wine wine64 fonts-wine googletest
+  # Libraries wine loads at run time (only recommended by its packages): the
+  # X11 driver's extensions, TLS for WinINet's HTTPS, OpenGL, Kerberos.
+  libgnutls30 libxcomposite1 libxcursor1 libxfixes3 libxi6 libxinerama1 libxrandr2
+  libxrender1 libxxf86vm1 libgl1 libgl1-mesa-dri libvulkan1 libdbus-1-3 libcups2
+  libkrb5-3 libgssapi-krb5-2
   qrencode
   clang libclang-rt-14-dev llvm
 )
