@@ -2,8 +2,6 @@
 // request) kept in a process-wide table, each request running one transfer.
 #include "http/platform/curl/curl_wininet.h"
 
-#include <algorithm>
-
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -133,13 +131,9 @@ class CurlWinInet final : public WinInetApi {
   HINTERNET InternetOpenA(const char* agent, DWORD accessType, const char* proxy,
                           const char* proxyBypass, DWORD /*flags*/) override {
     Session session;
-    if (agent != nullptr) {
-      // The agent goes out as a header line: a line break in it must not end
-      // that line early or add a header of its own.
-      session.agent = agent;
-      std::replace_if(session.agent->begin(), session.agent->end(),
-                      [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    }
+    // The agent goes out as a header line: a line break in it must not end
+    // that line early or add a header of its own.
+    if (agent != nullptr) session.agent = curl::OneHeaderLine(agent);
     session.accessType = accessType;
     switch (accessType) {
       case INTERNET_OPEN_TYPE_DIRECT:

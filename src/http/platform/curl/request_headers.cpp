@@ -22,10 +22,7 @@ bool HasHeader(const std::vector<std::string>& lines, std::string_view name) {
 }
 
 std::string CurlLine(std::string_view line) {
-  std::string out(line);
-  for (char& c : out) {
-    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
-  }
+  std::string out = OneHeaderLine(line);
   // libcurl drops "Name:" with nothing after the colon; "Name;" sends it empty.
   std::size_t colon = out.find(':');
   if (colon != std::string::npos && colon > 0) {
@@ -37,6 +34,14 @@ std::string CurlLine(std::string_view line) {
 }
 
 }  // namespace
+
+std::string OneHeaderLine(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  }
+  return out;
+}
 
 std::vector<std::string> CurlHeaderLines(std::string_view block, bool sendsBody) {
   std::vector<std::string> lines;

@@ -15,6 +15,10 @@ namespace kelvorat::wininet::curl {
 // "Expect:" and, when a body is sent, "Content-Type:".
 // Example: ("Accept: */*\r\n\r\nX-A: 1\nX-B: 2", false)
 //   -> {"Accept: */*", "X-A: 1 X-B: 2", "Expect:"}.
+// text with every CR, LF and NUL turned into a space, so that it stays within
+// one header line on the wire.
+[[nodiscard]] std::string OneHeaderLine(std::string_view text);
+
 [[nodiscard]] std::vector<std::string> CurlHeaderLines(std::string_view block, bool sendsBody);
 
 }  // namespace kelvorat::wininet::curl
