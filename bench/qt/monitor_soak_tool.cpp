@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <dirent.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -19,6 +17,7 @@
 #include "monitor/qt/main_window.h"
 #include "monitor/qt/qt_monitor_window.h"
 #include "monitor/service_urls.h"
+#include "support/process_probe.h"
 
 namespace {
 
@@ -29,17 +28,6 @@ long ResidentKiB() {
     if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
   }
   return -1;
-}
-
-int OpenDescriptors() {
-  int count = 0;
-  if (DIR* dir = opendir("/proc/self/fd")) {
-    while (dirent* entry = readdir(dir)) {
-      if (entry->d_name[0] != '.') ++count;
-    }
-    closedir(dir);
-  }
-  return count - 1;  // the directory stream itself
 }
 
 }  // namespace
@@ -68,7 +56,7 @@ int main(int argc, char** argv) {
     const int count = cycle.checkCount;
     if (count >= 100 && (count / 100) > reported) {
       reported = count / 100;
-      std::printf("%8d %10ld %6d\n", count, ResidentKiB(), OpenDescriptors());
+      std::printf("%8d %10ld %6d\n", count, ResidentKiB(), kelvorat::testing::OpenDescriptors());
       std::fflush(stdout);
     }
     if (count >= ticks) application.quit();

@@ -6,17 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QTimerEvent>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
+#include "live_monitor.h"
 #include "monitor/control_names.h"
 #include "monitor/monitor_cycle.h"
-#include "monitor/qt/main_window.h"
 #include "monitor/qt/program_main.h"
-#include "monitor/qt/qt_monitor_window.h"
 #include "monitor/service_urls.h"
 #include "qt_test_support.h"
 #include "support/loopback_server.h"
@@ -25,113 +23,77 @@
 namespace kelvorat {
 namespace {
 
+using testing::HostOf;
+using testing::LiveMonitor;
 using testing::LoopbackServer;
+using testing::MainWindowWidget;
 using testing::Q;
+using testing::RequestLine;
 
 constexpr std::string_view kDefaultHeaders =
     "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)\r\n";
 
-std::string RequestLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }
-
-class MonitorEndToEndTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
-
-  void StartWith(const std::string& checkHost, const std::string& notifyHost) {
-    hosts_ = std::make_unique<ScopedServiceHosts>(checkHost, notifyHost);
-    window_.BindHandlers(cycle_.Handlers());
-    window_.show();
-  }
-  std::string Local(const LoopbackServer& server) {
-    return "127.0.0.1:" + std::to_string(server.port());
-  }
-  template <typename T>
-  T* Find(std::string_view name) {
-    return window_.findChild<T*>(Q(name));
-  }
-  void SetDomain(const char* domain) { Find<QLineEdit>(controls::kDomainEdit)->setText(domain); }
-  void ClickStart() { Find<QPushButton>(controls::kStartButton)->click(); }
-  std::string Shown(std::string_view control) { return ops_.ReadText(control); }
-  // The periodic event exactly as the timer delivers it.
-  void TimerEvent() {
-    auto* timer = window_.findChild<QTimer*>(Q(controls::kTimer));
-    ASSERT_TRUE(timer->isActive());
-    QTimerEvent event(timer->timerId());
-    QCoreApplication::sendEvent(timer, &event);
-  }
-
-  MainWindow window_;
-  QtMonitorWindow ops_{window_};
-  MonitorCycle cycle_{ops_};
-  std::unique_ptr<ScopedServiceHosts> hosts_;
-};
-
-TEST_F(MonitorEndToEndTest, BlockedDomainReachesTheServiceAsCheckThenAlert) {
+TEST(MonitorEndToEndTest, BlockedDomainReachesTheServiceAsCheckThenAlert) {
   LoopbackServer services("standin_services.py", {"--port", "0", "--blocked", "a.b"});
   ASSERT_NE(services.port(), 0);
-  StartWith(Local(services), Local(services));
-  SetDomain("a.b");
-  ClickStart();
+  LiveMonitor monitor(HostOf(services), HostOf(services));
+  monitor.SetDomain("a.b");
+  monitor.StartButton()->click();
 
   const auto requests = services.Requests();
   ASSERT_EQ(requests.size(), 2u);
-  const std::string checkUrl = "http://" + Local(services) + "/k4tq7mbh/wxcheck?url=a.b";
+  const std::string checkUrl = "http://" + HostOf(services) + "/k4tq7mbh/wxcheck?url=a.b";
   EXPECT_EQ(RequestLine(requests[0]), "GET /k4tq7mbh/wxcheck?url=a.b HTTP/1.1");
   EXPECT_NE(requests[0].find("\r\nAccept: */*\r\nReferer: " + checkUrl + "\r\nAccept-Language: zh-cn\r\n"),
             std::string::npos)
       << requests[0];
   EXPECT_NE(requests[0].find(kDefaultHeaders), std::string::npos) << requests[0];
-  EXPECT_NE(requests[0].find("\r\nHost: " + Local(services) + "\r\n"), std::string::npos);
+  EXPECT_NE(requests[0].find("\r\nHost: " + HostOf(services) + "\r\n"), std::string::npos);
   EXPECT_EQ(RequestLine(requests[1]),
             "GET /trigger?id=Rb8nQe2&text=%61%2E%62%D2%D1%B1%BB%B7%E2%A3%A1 HTTP/1.1");
 
-  EXPECT_EQ(Shown(controls::kCheckCountEdit), "1");
-  EXPECT_FALSE(Shown(controls::kLastCheckEdit).empty());
-  EXPECT_FALSE(Find<QPushButton>(controls::kStartButton)->isEnabled());
-  EXPECT_FALSE(Find<QLineEdit>(controls::kDomainEdit)->isEnabled());
-  EXPECT_EQ(ops_.TimerPeriod(controls::kTimer), 60000);
+  EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), "1");
+  EXPECT_FALSE(monitor.Shown(controls::kLastCheckEdit).empty());
+  EXPECT_FALSE(monitor.StartButton()->isEnabled());
+  EXPECT_FALSE(monitor.Find<QLineEdit>(controls::kDomainEdit)->isEnabled());
+  EXPECT_EQ(monitor.Timer()->interval(), 60000);
+  EXPECT_TRUE(monitor.Timer()->isActive());
 }
 
-TEST_F(MonitorEndToEndTest, FineDomainIsCheckedEveryPeriodWithoutAlerts) {
+TEST(MonitorEndToEndTest, FineDomainIsCheckedEveryPeriodWithoutAlerts) {
   LoopbackServer services("standin_services.py", {"--port", "0"});
   ASSERT_NE(services.port(), 0);
-  StartWith(Local(services), Local(services));
-  ClickStart();
-  TimerEvent();
-  TimerEvent();
+  LiveMonitor monitor(HostOf(services), HostOf(services));
+  monitor.StartButton()->click();
+  ASSERT_TRUE(monitor.Timer()->isActive());
+  monitor.TimerEvent();
+  monitor.TimerEvent();
 
   const auto requests = services.Requests();
   ASSERT_EQ(requests.size(), 3u);
   for (const auto& request : requests) {
     EXPECT_EQ(RequestLine(request), "GET /k4tq7mbh/wxcheck?url=example.com HTTP/1.1");
   }
-  EXPECT_EQ(Shown(controls::kCheckCountEdit), "3");
+  EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), "3");
 
-  Find<QPushButton>(controls::kStopButton)->click();
-  TimerEvent();
+  monitor.StopButton()->click();
+  monitor.TimerEvent();
   EXPECT_EQ(services.Requests().size(), 3u) << "paused ticks make no request";
-  EXPECT_EQ(Shown(controls::kCheckCountEdit), "3");
+  EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), "3");
 }
 
-TEST_F(MonitorEndToEndTest, UnreachableCheckServiceStillSendsTheAlertAndCounts) {
+TEST(MonitorEndToEndTest, UnreachableCheckServiceStillSendsTheAlertAndCounts) {
   LoopbackServer notify("standin_services.py", {"--port", "0"});
   ASSERT_NE(notify.port(), 0);
-  StartWith("127.0.0.1:" + std::to_string(testing::RefusingPort()), Local(notify));
-  SetDomain("a.b");
-  ClickStart();
+  LiveMonitor monitor("127.0.0.1:" + std::to_string(testing::RefusingPort()), HostOf(notify));
+  monitor.SetDomain("a.b");
+  monitor.StartButton()->click();
 
   const auto requests = notify.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(RequestLine(requests[0]),
             "GET /trigger?id=Rb8nQe2&text=%61%2E%62%D2%D1%B1%BB%B7%E2%A3%A1 HTTP/1.1");
-  EXPECT_EQ(Shown(controls::kCheckCountEdit), "1");
-}
-
-QWidget* MainWindowWidget() {
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (top->findChild<QObject*>(Q(controls::kTabs))) return top;
-  }
-  return nullptr;
+  EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), "1");
 }
 
 // The user closes the window while the first tick waits in its pending-events
@@ -142,8 +104,7 @@ TEST(MonitorProgramTest, ClosingInsideATickEndsTheProgramCleanly) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   LoopbackServer services("standin_services.py", {"--port", "0", "--blocked", "example.com"});
   ASSERT_NE(services.port(), 0);
-  ScopedServiceHosts hosts("127.0.0.1:" + std::to_string(services.port()),
-                           "127.0.0.1:" + std::to_string(services.port()));
+  ScopedServiceHosts hosts(HostOf(services), HostOf(services));
 
   // The statement runs in a child process (with its own stand-in), which
   // reports what its stand-in received.

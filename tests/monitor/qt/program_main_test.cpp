@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "monitor/control_names.h"
+#include "qt_test_support.h"
 
 namespace kelvorat {
 namespace {
@@ -23,12 +24,7 @@ class ProgramMainTest : public ::testing::Test {
   }
 };
 
-QWidget* MainWindowWidget() {
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (top->findChild<QObject*>(QString::fromUtf8(controls::kTabs.data(), controls::kTabs.size()))) return top;
-  }
-  return nullptr;
-}
+using testing::MainWindowWidget;
 
 [[noreturn]] void RunProgram(const HandlerBinder& bind) {
   static char name[] = "kelvorat";

@@ -11,6 +11,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "monitor/control_names.h"
+
 namespace kelvorat::testing {
 
 // Creates the program's QApplication on first use (offscreen unless the
@@ -28,6 +30,15 @@ inline void EnsureApplication() {
 
 inline QString Q(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// The program's main window among the top-level widgets, found by its tab
+// control; nullptr when none is shown.
+inline QWidget* MainWindowWidget() {
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->findChild<QObject*>(Q(controls::kTabs))) return top;
+  }
+  return nullptr;
 }
 
 // Processes events until done() holds or timeoutMs passed; returns done().

@@ -144,12 +144,7 @@ TEST(WindowFaultsTest, TimerEventsPiledUpDuringATickRunNoExtraTick) {
   EXPECT_EQ(CountRequests(check, kCheck), 3u);
 }
 
-QWidget* MainWindowWidget() {
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (top->findChild<QObject*>(testing::Q(controls::kTabs))) return top;
-  }
-  return nullptr;
-}
+using testing::MainWindowWidget;
 
 // The whole program: the window is closed while the alert is out, destroyed
 // when the event loop has returned, and the tick that was running by then
