@@ -17,6 +17,7 @@ The answers:
   status-404         404, body "missing"
   set-cookie         200, Set-Cookie: plat=new for "/", fresh=1 for the case
   odd-headers        200 with header lines in odd forms, two of them cookies
+  no-colon           200 with a header line that holds no colon
   big-headers        200 whose header block is about 6 KB
   redirect-<code>    that status, Location: /<case>/landing, body "moved"
   landing            200, body "landed"
@@ -34,7 +35,7 @@ from loopback_common import RequestLog, read_request, serve_forever
 request_log = RequestLog(None)
 
 ODD_HEADERS = [b"Set-Cookie:tight=2", b"X-Wide:    c    ", b"X-Empty:", b"x-lower:v",
-               b"X-Colon: a:b", b"Set-Cookie: loose=1"]
+               b"X-Colon: a:b", b"Set-Cookie: loose=1", b"X-Tab:\tt\t"]
 BIG_HEADERS = [b"X-Filler-%02d: %s" % (i, b"x" * 100) for i in range(56)]
 
 
@@ -52,6 +53,8 @@ def answer(method, path):
         headers += [b"Set-Cookie: plat=new; path=/", b"Set-Cookie: fresh=1; path=/" + case + b"/"]
     elif kind == b"odd-headers":
         headers += ODD_HEADERS
+    elif kind == b"no-colon":
+        headers += [b"X-Before: 1", b"NoColonLine", b"X-After: 2"]
     elif kind == b"big-headers":
         headers += BIG_HEADERS
     elif kind.startswith(b"redirect-"):

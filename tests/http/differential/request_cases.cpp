@@ -50,6 +50,8 @@ std::vector<RequestCase> MakeCases() {
        .headers = kOddLines, .completeHeaders = false, .normalizeHeaders = false});
   add({.name = "header-without-name", .url = direct("header-without-name", "ok"),
        .headers = ": nameless\r\nX-Kept: 1\r\n :also nameless", .normalizeHeaders = false});
+  add({.name = "header-without-colon", .url = direct("header-without-colon", "ok"),
+       .headers = "X-Kept: 1\r\nNoColon\r\nX-Tab:\tv\t", .normalizeHeaders = false});
   add({.name = "no-header-lines", .url = direct("no-header-lines", "ok"), .completeHeaders = false});
 
   // The agent: the default one, the caller's, an empty one.
@@ -77,12 +79,21 @@ std::vector<RequestCase> MakeCases() {
          .textBody = "form=1"});
   }
 
+  add({.name = "redirect-post-content-headers", .url = direct("redirect-post-content-headers", "redirect-302"),
+       .method = kPost, .textBody = "form=1",
+       .headers = "Content-Type: text/plain\r\nContent-Language: zh\r\nContent-Encoding: identity"});
+  add({.name = "redirect-put-302", .url = direct("redirect-put-302", "redirect-302"), .method = kPut,
+       .textBody = "put"});
+  add({.name = "redirect-delete-303", .url = direct("redirect-delete-303", "redirect-303"),
+       .method = kDelete});
+
   // The target: a space and code page 936 bytes ("中文") in path and query.
   add({.name = "target-space-936",
        .url = "http://{server}/target-space-936/ok/a b\xD6\xD0\xCE\xC4?q=c d&w=\xD6\xD0\xCE\xC4"});
 
   // Response header lines: odd forms, and a block of 6 KB.
   add({.name = "odd-response-headers", .url = direct("odd-response-headers", "odd-headers")});
+  add({.name = "response-line-without-colon", .url = direct("response-line-without-colon", "no-colon")});
   add({.name = "big-response-headers", .url = direct("big-response-headers", "big-headers")});
 
   // https to a port that speaks plain HTTP: the request fails.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "http/platform/curl/cookie_store.h"
+#include "http/platform/curl/request_headers.h"
 
 namespace kelvorat::wininet::curl {
 
@@ -103,6 +104,18 @@ bool CurlTransfer::Configure() {
   return ok && curl_multi_add_handle(multi_, easy_) == CURLM_OK;
 }
 
+void CurlTransfer::DropBodyHeaders() {
+  // libcurl reads the list anew for every request it sends; "Name:" makes it
+  // send no line of that name. The line is cut short in place: the list must
+  // stay the one libcurl holds.
+  for (curl_slist* node = headerList_; node != nullptr; node = node->next) {
+    if (!DescribesBody(node->data)) continue;
+    char* separator = std::strpbrk(node->data, ":;");
+    separator[0] = ':';
+    separator[1] = '\0';
+  }
+}
+
 bool CurlTransfer::Start() {
   if (started_) return finalHeaders_;
   started_ = true;
@@ -179,6 +192,11 @@ std::size_t CurlTransfer::OnHeader(char* data, std::size_t size, std::size_t cou
                           t->headers_.hasLocation() && t->redirectsSeen_ < kMaxRedirects;
     if (redirect) {
       ++t->redirectsSeen_;
+      // libcurl follows a POST answered with 301, 302 or 303 as a GET without
+      // the body; the lines that described the body must not go with it.
+      if (t->spec_.verb == "POST" && (status == 301 || status == 302 || status == 303)) {
+        t->DropBodyHeaders();
+      }
     } else if (!interim) {
       t->finalHeaders_ = true;
       if (t->endAtHeaders_) {

@@ -64,6 +64,9 @@ class CurlTransfer {
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
   bool Configure();
+  // Keeps the header lines that describe the body out of the requests still
+  // to come (a redirect turned the request into a GET without its body).
+  void DropBodyHeaders();
   // Runs libcurl until ready() holds or the transfer has ended.
   template <typename Ready>
   void Drive(Ready ready);

@@ -1,6 +1,10 @@
 // Raw response header capture for the libcurl backend.
 #include "http/platform/curl/raw_headers.h"
 
+#include <string>
+
+#include "http/platform/curl/header_line.h"
+
 namespace kelvorat::wininet::curl {
 namespace {
 
@@ -42,9 +46,18 @@ void RawHeaderCapture::AddLine(std::string_view line) {
     block_ += "\r\n";
     state_ = State::kComplete;
     return;
-  } else if (StartsWithIgnoringCase(line, "Location:") &&
-             line.find_first_not_of(" \t", 9) != std::string_view::npos) {
-    hasLocation_ = true;
+  }
+  // Header lines are reported as the platform reports them, "Name: value";
+  // one without a colon or a name is left out, as the platform leaves it.
+  std::string formed;
+  if (!statusLine) {
+    formed = HeaderLine(line);
+    if (formed.empty()) return;
+    line = formed;
+    if (StartsWithIgnoringCase(line, "Location:") &&
+        line.find_first_not_of(" \t", 9) != std::string_view::npos) {
+      hasLocation_ = true;
+    }
   }
   std::size_t start = block_.size();
   block_.append(line);

@@ -19,8 +19,8 @@ class RawHeaderCapture {
   [[nodiscard]] int status() const { return status_; }
   // True when the current response carries a non-empty Location header.
   [[nodiscard]] bool hasLocation() const { return hasLocation_; }
-  // The status line and header lines, each ending "\r\n", then "\r\n" once
-  // complete.
+  // The status line as it came and the header lines in "Name: value" form
+  // (see HeaderLine), each ending "\r\n", then "\r\n" once complete.
   [[nodiscard]] const std::string& block() const { return block_; }
 
  private:

@@ -1,10 +1,10 @@
 // Header block splitting for the libcurl backend.
 #include "http/platform/curl/request_headers.h"
 
+#include "http/platform/curl/header_line.h"
+
 namespace kelvorat::wininet::curl {
 namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
 bool HasHeader(const std::vector<std::string>& lines, std::string_view name) {
   for (const std::string& line : lines) {
@@ -21,15 +21,11 @@ bool HasHeader(const std::vector<std::string>& lines, std::string_view name) {
   return false;
 }
 
+// The curl form of one "Name: value" line (see HeaderLine), "" for none.
 std::string CurlLine(std::string_view line) {
-  std::string out = OneHeaderLine(line);
+  std::string out = HeaderLine(OneHeaderLine(line));
   // libcurl drops "Name:" with nothing after the colon; "Name;" sends it empty.
-  std::size_t colon = out.find(':');
-  if (colon != std::string::npos && colon > 0) {
-    std::size_t value = colon + 1;
-    while (value < out.size() && IsSpace(out[value])) ++value;
-    if (value == out.size()) out = out.substr(0, colon) + ";";
-  }
+  if (!out.empty() && out.ends_with(": ")) out.replace(out.size() - 2, 2, ";");
   return out;
 }
 
@@ -43,13 +39,20 @@ std::string OneHeaderLine(std::string_view text) {
   return out;
 }
 
+bool DescribesBody(std::string_view curlLine) {
+  const std::vector<std::string> line{std::string(curlLine)};
+  return HasHeader(line, "Content-Type") || HasHeader(line, "Content-Length");
+}
+
 std::vector<std::string> CurlHeaderLines(std::string_view block, bool sendsBody) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start <= block.size()) {
     std::size_t end = block.find("\r\n", start);
     if (end == std::string_view::npos) end = block.size();
-    if (end > start) lines.push_back(CurlLine(block.substr(start, end - start)));
+    if (std::string line = CurlLine(block.substr(start, end - start)); !line.empty()) {
+      lines.push_back(std::move(line));
+    }
     start = end + 2;
   }
   const bool hasAccept = HasHeader(lines, "Accept");
