@@ -309,6 +309,24 @@ TEST_F(CurlWinInetTest, RedirectLoopEnds) {
   EXPECT_GE(server_.Requests().size(), 2u);
 }
 
+TEST_F(CurlWinInetTest, PostRedirectedAsGetLeavesTheBodysHeaderLinesBehind) {
+  Call call = To("/redirect?to=/echo/landed");
+  call.verb = "POST";
+  call.headers = "Content-Type: text/plain\r\nContent-Language: zh\r\nX-Kept: 1";
+  call.body = "form=1";
+  Outcome out = Perform(call);
+  ASSERT_TRUE(out.sent);
+  const std::vector<std::string> requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_NE(requests[0].find("\r\nContent-Type: text/plain\r\n"), std::string::npos);
+  EXPECT_EQ(Body(requests[0]), "form=1");
+  EXPECT_EQ(RequestLine(requests[1]), "GET /echo/landed HTTP/1.1");
+  EXPECT_EQ(requests[1].find("Content-Type"), std::string::npos);
+  EXPECT_EQ(requests[1].find("Content-Length"), std::string::npos);
+  EXPECT_NE(requests[1].find("\r\nContent-Language: zh\r\nX-Kept: 1\r\n"), std::string::npos);
+  EXPECT_EQ(Body(requests[1]), "");
+}
+
 TEST_F(CurlWinInetTest, RequestsGoThroughTheForwardProxyAsConfigured) {
   LoopbackServer proxy("forward_proxy.py");
   ASSERT_NE(proxy.port(), 0);

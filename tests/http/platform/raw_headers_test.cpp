@@ -38,6 +38,13 @@ TEST(RawHeaderCapture, KeepsTheLastResponseInCrlfLines) {
       {"zero byte in a value", {"HTTP/1.1 200 OK\r\n", std::string("A: x\0y\r\n", 8), "\r\n"},
        "HTTP/1.1 200 OK\r\nA: x y\r\n\r\n", 200, true},
       {"nothing before a status line", {"A: 1\r\n", "\r\n"}, "", 0, false},
+      {"header lines in the platform's form, status line as it came",
+       {"HTTP/1.1 200  Fine \r\n", "Set-Cookie:tight=2\r\n", "X-Wide:    c    \r\n", "X-Empty:\r\n",
+        " x-lower :v\r\n", "\r\n"},
+       "HTTP/1.1 200  Fine \r\nSet-Cookie: tight=2\r\nX-Wide: c\r\nX-Empty: \r\nx-lower: v\r\n\r\n", 200, true},
+      {"lines without a colon or a name left out",
+       {"HTTP/1.1 200 OK\r\n", "X-Before: 1\r\n", "NoColonLine\r\n", ": nameless\r\n", "X-After: 2\r\n", "\r\n"},
+       "HTTP/1.1 200 OK\r\nX-Before: 1\r\nX-After: 2\r\n\r\n", 200, true},
   };
   for (const Row& row : rows) {
     RawHeaderCapture capture = Capture(row.lines);

@@ -31,9 +31,37 @@ TEST(CurlHeaderLines, OneLinePerBlockLineThenTheSuppressions) {
        {"X-Empty;", "Referer;", "Accept:", "Expect:"}},
       {"Accept prefix of a longer name is not Accept", "Accept-Language: zh-cn", false,
        {"Accept-Language: zh-cn", "Accept:", "Expect:"}},
+      // A space before the colon makes a server refuse the whole request, and
+      // leading spaces make the line a continuation of the one before.
+      {"odd lines in the platform's form", "  x-lead: a\r\nX-Trail :b\r\nAccept:   text/html  \r\nX-Empty:\r\nA:b:c",
+       false, {"x-lead: a", "X-Trail: b", "Accept: text/html", "X-Empty;", "A: b:c", "Expect:"}},
+      {"lines without a name or a colon dropped", ": nameless\r\n  :also\r\nNoColon\r\nX-A: 1", false,
+       {"X-A: 1", "Accept:", "Expect:"}},
+      {"a line break cannot start a line with spaces", "X-A: 1\n  X-B : 2", false,
+       {"X-A: 1   X-B : 2", "Accept:", "Expect:"}},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(CurlHeaderLines(row.block, row.sendsBody), row.lines) << row.name;
+  }
+}
+
+TEST(DescribesBody, OnlyTheBodysTypeAndLengthInAnyForm) {
+  struct Row {
+    const char* name;
+    const char* line;
+    bool describesBody;
+  };
+  const Row rows[] = {
+      {"content type", "Content-Type: application/x-www-form-urlencoded", true},
+      {"content length in lower case", "content-length: 6", true},
+      {"sent empty", "Content-Type;", true},
+      {"suppression line", "Content-Type:", true},
+      {"other content header kept, as the platform keeps it", "Content-Language: zh", false},
+      {"longer name", "Content-Types: x", false},
+      {"unrelated", "Accept: */*", false},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(DescribesBody(row.line), row.describesBody) << row.name;
   }
 }
 

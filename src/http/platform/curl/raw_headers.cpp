@@ -51,13 +51,14 @@ void RawHeaderCapture::AddLine(std::string_view line) {
   // one without a colon or a name is left out, as the platform leaves it.
   std::string formed;
   if (!statusLine) {
-    formed = HeaderLine(line);
-    if (formed.empty()) return;
-    line = formed;
+    // As libcurl reads it, which decides whether the redirect is followed.
     if (StartsWithIgnoringCase(line, "Location:") &&
         line.find_first_not_of(" \t", 9) != std::string_view::npos) {
       hasLocation_ = true;
     }
+    formed = HeaderLine(line);
+    if (formed.empty()) return;
+    line = formed;
   }
   std::size_t start = block_.size();
   block_.append(line);
