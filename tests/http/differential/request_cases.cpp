@@ -84,6 +84,11 @@ std::vector<RequestCase> MakeCases() {
        .headers = "Content-Type: text/plain\r\nContent-Language: zh\r\nContent-Encoding: identity"});
   add({.name = "redirect-put-302", .url = direct("redirect-put-302", "redirect-302"), .method = kPut,
        .textBody = "put"});
+  add({.name = "redirect-put-307", .url = direct("redirect-put-307", "redirect-307"), .method = kPut,
+       .textBody = "put"});
+  add({.name = "redirect-options-301", .url = direct("redirect-options-301", "redirect-301"),
+       .method = kOptions});
+  add({.name = "redirect-head-302", .url = direct("redirect-head-302", "redirect-302"), .method = kHead});
   add({.name = "redirect-delete-303", .url = direct("redirect-delete-303", "redirect-303"),
        .method = kDelete});
 

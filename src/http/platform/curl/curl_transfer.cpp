@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "http/platform/curl/cookie_store.h"
 #include "http/platform/curl/request_headers.h"
@@ -42,7 +43,7 @@ bool CurlTransfer::Configure() {
   set(curl_easy_setopt(e, CURLOPT_HTTP_VERSION,
                        spec_.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1));
   set(curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, spec_.followRedirects ? 1L : 0L));
-  set(curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects));
+  set(curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects - redirectsSeen_));
   set(curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CurlTransfer::OnHeader));
   set(curl_easy_setopt(e, CURLOPT_HEADERDATA, this));
   set(curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody));
@@ -116,6 +117,47 @@ void CurlTransfer::DropBodyHeaders() {
   }
 }
 
+bool CurlTransfer::RedirectAsGet() {
+  char* current = nullptr;
+  if (curl_easy_getinfo(easy_, CURLINFO_EFFECTIVE_URL, &current) != CURLE_OK || current == nullptr) {
+    return false;
+  }
+  CURLU* url = curl_url();
+  char* next = nullptr;
+  // The Location read against the current URL the way libcurl reads it when
+  // it follows a redirect itself.
+  const unsigned int flags = CURLU_URLENCODE | CURLU_ALLOW_SPACE | CURLU_PATH_AS_IS;
+  const bool ok = url != nullptr && curl_url_set(url, CURLUPART_URL, current, 0) == CURLUE_OK &&
+                  curl_url_set(url, CURLUPART_URL, headers_.location().c_str(), flags) == CURLUE_OK &&
+                  curl_url_get(url, CURLUPART_URL, &next, 0) == CURLUE_OK;
+  if (ok) redirectedGetUrl_ = next;
+  curl_free(next);
+  curl_url_cleanup(url);
+  return ok;
+}
+
+bool CurlTransfer::StartRedirectedGet() {
+  curl_multi_remove_handle(multi_, easy_);
+  curl_easy_cleanup(easy_);
+  curl_multi_cleanup(multi_);
+  curl_slist_free_all(headerList_);
+  easy_ = nullptr;
+  multi_ = nullptr;
+  headerList_ = nullptr;
+  spec_.url = std::exchange(redirectedGetUrl_, std::string());
+  spec_.verb = "GET";
+  spec_.body.reset();
+  std::erase_if(spec_.headerLines, [](const std::string& line) { return DescribesBody(line); });
+  done_ = false;
+  result_ = CURLE_OK;
+  endAtHeaders_ = false;
+  paused_ = false;
+  if (Configure()) return true;
+  done_ = true;
+  result_ = CURLE_FAILED_INIT;
+  return false;
+}
+
 bool CurlTransfer::Start() {
   if (started_) return finalHeaders_;
   started_ = true;
@@ -167,6 +209,10 @@ void CurlTransfer::Drive(Ready ready) {
         result_ = message->data.result;
       }
     }
+    if (done_ && !redirectedGetUrl_.empty()) {
+      if (StartRedirectedGet()) continue;
+      break;
+    }
     if (done_) {
       // A complete final response whose headers were judged an interim step.
       if (result_ == CURLE_OK && headers_.complete()) finalHeaders_ = true;
@@ -192,10 +238,16 @@ std::size_t CurlTransfer::OnHeader(char* data, std::size_t size, std::size_t cou
                           t->headers_.hasLocation() && t->redirectsSeen_ < kMaxRedirects;
     if (redirect) {
       ++t->redirectsSeen_;
-      // libcurl follows a POST answered with 301, 302 or 303 as a GET without
-      // the body; the lines that described the body must not go with it.
-      if (t->spec_.verb == "POST" && (status == 301 || status == 302 || status == 303)) {
+      // On 301, 302 and 303 the platform follows every verb but GET and HEAD
+      // as a GET without the body. libcurl does so for a POST, and the lines
+      // that described the body must not go with it; any other verb it keeps,
+      // so that transfer ends here and a GET of its own follows.
+      const bool turnsIntoGet = (status == 301 || status == 302 || status == 303) &&
+                                t->spec_.verb != "GET" && t->spec_.verb != "HEAD";
+      if (turnsIntoGet && t->spec_.verb == "POST") {
         t->DropBodyHeaders();
+      } else if (turnsIntoGet && t->RedirectAsGet()) {
+        return 0;  // ends this transfer; Drive starts the GET
       }
     } else if (!interim) {
       t->finalHeaders_ = true;

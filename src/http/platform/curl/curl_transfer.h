@@ -67,6 +67,12 @@ class CurlTransfer {
   // Keeps the header lines that describe the body out of the requests still
   // to come (a redirect turned the request into a GET without its body).
   void DropBodyHeaders();
+  // Ends this transfer at a redirect that the platform follows as a GET where
+  // libcurl would keep the verb (any verb but GET, HEAD and POST, on 301, 302
+  // and 303); false when the new URL cannot be made from the Location.
+  bool RedirectAsGet();
+  // Starts the GET that RedirectAsGet prepared, on a handle of its own.
+  bool StartRedirectedGet();
   // Runs libcurl until ready() holds or the transfer has ended.
   template <typename Ready>
   void Drive(Ready ready);
@@ -78,6 +84,7 @@ class CurlTransfer {
   curl_slist* headerList_ = nullptr;
   RawHeaderCapture headers_;
   long redirectsSeen_ = 0;
+  std::string redirectedGetUrl_;  // set by RedirectAsGet
   bool finalHeaders_ = false;
   bool started_ = false;
   bool endAtHeaders_ = false;

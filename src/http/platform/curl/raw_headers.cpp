@@ -38,7 +38,7 @@ void RawHeaderCapture::AddLine(std::string_view line) {
   if (statusLine && state_ != State::kOpen) {
     state_ = State::kOpen;
     status_ = StatusCode(line);
-    hasLocation_ = false;
+    location_.clear();
     block_.clear();
   } else if (state_ != State::kOpen) {
     return;  // a trailer after the body, or a line before any status line
@@ -52,9 +52,11 @@ void RawHeaderCapture::AddLine(std::string_view line) {
   std::string formed;
   if (!statusLine) {
     // As libcurl reads it, which decides whether the redirect is followed.
-    if (StartsWithIgnoringCase(line, "Location:") &&
-        line.find_first_not_of(" \t", 9) != std::string_view::npos) {
-      hasLocation_ = true;
+    if (StartsWithIgnoringCase(line, "Location:")) {
+      const std::size_t first = line.find_first_not_of(" \t", 9);
+      if (first != std::string_view::npos) {
+        location_ = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
+      }
     }
     formed = HeaderLine(line);
     if (formed.empty()) return;

@@ -18,7 +18,9 @@ class RawHeaderCapture {
   // The status code of the current response, 0 before its status line.
   [[nodiscard]] int status() const { return status_; }
   // True when the current response carries a non-empty Location header.
-  [[nodiscard]] bool hasLocation() const { return hasLocation_; }
+  [[nodiscard]] bool hasLocation() const { return !location_.empty(); }
+  // Its value without surrounding spaces and tabs, "" when there is none.
+  [[nodiscard]] const std::string& location() const { return location_; }
   // The status line as it came and the header lines in "Name: value" form
   // (see HeaderLine), each ending "\r\n", then "\r\n" once complete.
   [[nodiscard]] const std::string& block() const { return block_; }
@@ -27,7 +29,7 @@ class RawHeaderCapture {
   enum class State { kIdle, kOpen, kComplete };
   State state_ = State::kIdle;
   int status_ = 0;
-  bool hasLocation_ = false;
+  std::string location_;
   std::string block_;
 };
 
