@@ -17,6 +17,9 @@ started=$(date +%s)
 
 linux_build=${1:-build}
 windows_build=${2:-${WINDOWS_BUILD_DIR:-build-windows}}
+for driver in "$linux_build/tests/http_request_driver" "$windows_build/tests/http_request_driver.exe"; do
+  [ -x "$driver" ] || { echo "differential suite: $driver is missing (build both first)"; exit 1; }
+done
 out="$linux_build/differential"
 rm -rf "$out"
 mkdir -p "$out"
@@ -46,7 +49,9 @@ run() {
   local port
   port=$(head -1 "$out/$platform.port")
   for pass in direct proxy; do
-    "$@" "$port" "$pass" "$(output_path "$platform" "$pass")" ||
+    # Each request is bounded by the platform's own time-outs; this bounds the
+    # whole pass should a platform hang regardless.
+    timeout 300 "$@" "$port" "$pass" "$(output_path "$platform" "$pass")" ||
       echo "the $platform driver ended with $? in the $pass pass"
   done
   kill "$server_pid"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kelvorat and runs every test: once in the
 # normal build, once more under AddressSanitizer and UndefinedBehaviorSanitizer,
-# then in the Windows build under wine (scripts/test-windows.sh). Last, every
+# then in the Windows build under wine (scripts/test-windows.sh), then the
+# differential suite sends the same requests from both builds and compares
+# them byte for byte (scripts/test-differential.sh). Last, every
 # fuzz target of fuzz/ runs a short fixed number of inputs from its seeds
 # (scripts/fuzz.sh runs them for longer).
 set -euo pipefail
@@ -33,6 +35,8 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs" | tee -a "$summaries" || status=1
 echo "== Windows build"
 scripts/test-windows.sh | tee -a "$summaries" || status=1
+echo "== differential suite: the same requests from the Linux and the Windows build"
+scripts/test-differential.sh build "${WINDOWS_BUILD_DIR:-build-windows}" || status=1
 
 echo "== fuzz targets (2000 inputs each, from the seeds)"
 scripts/fuzz.sh --runs 2000 --jobs "$jobs" || status=1
