@@ -52,6 +52,8 @@ std::vector<RequestCase> MakeCases() {
        .headers = ": nameless\r\nX-Kept: 1\r\n :also nameless", .normalizeHeaders = false});
   add({.name = "header-without-colon", .url = direct("header-without-colon", "ok"),
        .headers = "X-Kept: 1\r\nNoColon\r\nX-Tab:\tv\t", .normalizeHeaders = false});
+  add({.name = "header-line-breaks", .url = direct("header-line-breaks", "ok"),
+       .headers = "X-A: 1\nX-Injected: 2\r\nX-B: 3\rX-Injected: 4", .normalizeHeaders = false});
   add({.name = "no-header-lines", .url = direct("no-header-lines", "ok"), .completeHeaders = false});
 
   // The agent: the default one, the caller's, an empty one.
