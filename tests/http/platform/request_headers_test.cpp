@@ -35,6 +35,7 @@ TEST(CurlHeaderLines, OneLinePerBlockLineThenTheSuppressions) {
       // leading spaces make the line a continuation of the one before.
       {"odd lines in the platform's form", "  x-lead: a\r\nX-Trail :b\r\nAccept:   text/html  \r\nX-Empty:\r\nA:b:c",
        false, {"x-lead: a", "X-Trail: b", "Accept: text/html", "X-Empty;", "A: b:c", "Expect:"}},
+      {"a value of tabs only still sent", "X-Tab:\t\t", false, {"X-Tab;", "Accept:", "Expect:"}},
       {"lines without a name or a colon dropped", ": nameless\r\n  :also\r\nNoColon\r\nX-A: 1", false,
        {"X-A: 1", "Accept:", "Expect:"}},
       {"a line break cannot start a line with spaces", "X-A: 1\n  X-B : 2", false,

@@ -24,8 +24,13 @@ bool HasHeader(const std::vector<std::string>& lines, std::string_view name) {
 // The curl form of one "Name: value" line (see HeaderLine), "" for none.
 std::string CurlLine(std::string_view line) {
   std::string out = HeaderLine(OneHeaderLine(line));
-  // libcurl drops "Name:" with nothing after the colon; "Name;" sends it empty.
-  if (!out.empty() && out.ends_with(": ")) out.replace(out.size() - 2, 2, ";");
+  // libcurl drops "Name:" with only blanks after the colon; "Name;" sends it
+  // empty.
+  const std::size_t colon = out.find(':');
+  if (colon != std::string::npos && out.find_first_not_of(" \t", colon + 1) == std::string::npos) {
+    out.erase(colon);
+    out += ';';
+  }
   return out;
 }
 
