@@ -3,6 +3,7 @@
 #include "http/platform/curl/curl_transfer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <utility>
 
@@ -137,6 +138,11 @@ bool CurlTransfer::RedirectAsGet() {
 }
 
 bool CurlTransfer::StartRedirectedGet() {
+  // The whole request, this redirect included, stays within the total time.
+  curl_off_t spentMicroseconds = 0;
+  curl_easy_getinfo(easy_, CURLINFO_TOTAL_TIME_T, &spentMicroseconds);
+  spec_.timeouts.total -=
+      std::chrono::ceil<std::chrono::seconds>(std::chrono::microseconds(spentMicroseconds));
   curl_multi_remove_handle(multi_, easy_);
   curl_easy_cleanup(easy_);
   curl_multi_cleanup(multi_);
@@ -152,7 +158,7 @@ bool CurlTransfer::StartRedirectedGet() {
   result_ = CURLE_OK;
   endAtHeaders_ = false;
   paused_ = false;
-  if (Configure()) return true;
+  if (spec_.timeouts.total > std::chrono::seconds(0) && Configure()) return true;
   done_ = true;
   result_ = CURLE_FAILED_INIT;
   return false;

@@ -1,6 +1,8 @@
 // Header block splitting for the libcurl backend.
 #include "http/platform/curl/request_headers.h"
 
+#include <utility>
+
 #include "http/platform/curl/header_line.h"
 
 namespace kelvorat::wininet::curl {
