@@ -7,6 +7,10 @@
 
 namespace kelvorat::wininet::curl {
 
+// text with every CR, LF and NUL turned into a space, so that it stays within
+// one header line on the wire.
+[[nodiscard]] std::string OneHeaderLine(std::string_view text);
+
 // One libcurl header line per non-empty line of the block (lines end at
 // "\r\n"), in order. A lone CR or LF or a NUL inside a line becomes a space, so
 // no line can end early on the wire or add a header. A header with an empty
@@ -15,10 +19,6 @@ namespace kelvorat::wininet::curl {
 // "Expect:" and, when a body is sent, "Content-Type:".
 // Example: ("Accept: */*\r\n\r\nX-A: 1\nX-B: 2", false)
 //   -> {"Accept: */*", "X-A: 1 X-B: 2", "Expect:"}.
-// text with every CR, LF and NUL turned into a space, so that it stays within
-// one header line on the wire.
-[[nodiscard]] std::string OneHeaderLine(std::string_view text);
-
 [[nodiscard]] std::vector<std::string> CurlHeaderLines(std::string_view block, bool sendsBody);
 
 }  // namespace kelvorat::wininet::curl
