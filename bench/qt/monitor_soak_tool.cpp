@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   int reported = 0;
   QTimer sampler;
   QObject::connect(&sampler, &QTimer::timeout, [&] {
-    const int count = cycle.checkCount;
+    const int count = cycle.checkCount();
     if (count >= 100 && (count / 100) > reported) {
       reported = count / 100;
       std::printf("%8d %10ld %6d\n", count, ResidentKiB(), kelvorat::testing::OpenDescriptors());
@@ -66,5 +66,5 @@ int main(int argc, char** argv) {
     window.findChild<QPushButton*>(QString::fromUtf8(kelvorat::controls::kStartButton.data()))->click();
   });
   application.exec();
-  return cycle.checkCount >= ticks ? 0 : 1;
+  return cycle.checkCount() >= ticks ? 0 : 1;
 }

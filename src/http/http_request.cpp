@@ -21,7 +21,12 @@ constexpr std::array<const char*, 8> kMethodNames = {"GET",     "POST",   "HEAD"
                                                      "OPTIONS", "DELETE", "TRACE", "CONNECT"};
 
 // Certificate and redirect checks the engine switches off on every request.
-constexpr DWORD kSecurityFlags = 0x0001F380;
+constexpr DWORD kSecurityFlags = SECURITY_FLAG_IGNORE_REVOCATION | SECURITY_FLAG_IGNORE_UNKNOWN_CA |
+                                 SECURITY_FLAG_IGNORE_WRONG_USAGE | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
+                                 SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_REDIRECT_TO_HTTPS |
+                                 SECURITY_FLAG_IGNORE_REDIRECT_TO_HTTP | SECURITY_FLAG_IGNORE_WEAK_SIGNATURE;
+// The value the platform has always been given, bit for bit.
+static_assert(kSecurityFlags == 0x0001F380);
 constexpr DWORD kReadPieceSize = 1024;
 // The response header buffer, its terminating zero byte not counted.
 constexpr int kResponseHeaderSpace = 5000;

@@ -40,7 +40,7 @@ void MonitorCycle::StartButtonClicked() {
   // Only the first check interface exists.
   if (window_.SelectedIndex(controls::kInterfaceList) != 0) return;
 
-  monitorStopped = 0;
+  monitorStopped_ = 0;
   MonitorTimerTick();
   if (WindowGone()) return;
 
@@ -52,7 +52,7 @@ void MonitorCycle::StartButtonClicked() {
 }
 
 void MonitorCycle::StopButtonClicked() {
-  monitorStopped = 1;
+  monitorStopped_ = 1;
   if (WindowGone()) return;
   window_.SetEnabled(controls::kStartButton, true);
   window_.SetEnabled(controls::kDomainEdit, true);
@@ -64,7 +64,7 @@ void MonitorCycle::TimerFired() {
 }
 
 void MonitorCycle::MonitorTimerTick() {
-  if (monitorStopped != 0 || WindowGone()) return;
+  if (monitorStopped_ != 0 || WindowGone()) return;
   TickScope scope(ticksRunning_);
 
   window_.WriteText(controls::kLastCheckEdit, DateTimeToText(CurrentDateTime()));
@@ -72,9 +72,9 @@ void MonitorCycle::MonitorTimerTick() {
   const bool blocked = CheckDomainBlocked(domain) == -1;
   if (blocked && !WindowGone()) SendAlert();
 
-  ++checkCount;
+  ++checkCount_;
   if (WindowGone()) return;
-  window_.WriteText(controls::kCheckCountEdit, ToText(checkCount));
+  window_.WriteText(controls::kCheckCountEdit, ToText(checkCount_));
 }
 
 void MonitorCycle::SendAlert() {

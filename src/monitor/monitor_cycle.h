@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "monitor/window_ops.h"
+#include "monitor/monitor_window.h"
 #include "text/text.h"
 
 namespace kelvorat {
@@ -33,8 +33,10 @@ class MonitorCycle {
   // The handlers to bind to the window's events.
   [[nodiscard]] WindowHandlers Handlers();
 
-  std::int32_t monitorStopped = 0;  // while not 0 a tick does nothing
-  std::int32_t checkCount = 0;      // ticks run since the program started
+  // While not 0 a tick does nothing.
+  [[nodiscard]] std::int32_t monitorStopped() const { return monitorStopped_; }
+  // Ticks run since the program started.
+  [[nodiscard]] std::int32_t checkCount() const { return checkCount_; }
 
  private:
   // True once the user closed the window: the running tick stops touching it.
@@ -44,6 +46,8 @@ class MonitorCycle {
   MonitorWindow& window_;
   const int sixtySecondsMs_;
   int ticksRunning_ = 0;
+  std::int32_t monitorStopped_ = 0;
+  std::int32_t checkCount_ = 0;
 };
 
 }  // namespace kelvorat

@@ -29,6 +29,8 @@ TEST(MergeCookies, Cases) {
       {"bare name keeps its place", "x; a=1; y", "a=2", "a=2; x; y", "a=2"},
       {"adjacent semicolons leave an empty item", "a=1;;b=2", "", "a=1; ; b=2", ""},
       {"final semicolon adds no item", "a=1;", "b=2;", "b=2; a=1", "b=2;"},
+      // Found by fuzzing (fuzz/corpus/cookie_merge_fuzz/regression-lone-lead-byte-item).
+      {"lone lead byte as the only new item", "a=1;a=FFFFFFFFFFFFFF\r\r\n\n", "\xE0", "\xE0; a=1", "\xE0"},
   };
   for (const Row& row : rows) {
     Text oldCookies = row.oldIn;

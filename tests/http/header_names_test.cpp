@@ -29,6 +29,12 @@ TEST(NormalizeHeaderNames, Cases) {
       // B0 61: the second byte looks like 'a' but belongs to the character.
       {"double-byte characters unchanged", "\xB0\x61-b: v\r\n\xB0\x61x: w",
        "\xB0\x61-B: v\r\n\xB0\x61x: w"},
+      // Found by fuzzing (fuzz/corpus/header_names_fuzz/regression-*): a lead
+      // byte takes the next byte whatever it is, so the line break, dash or
+      // colon after it is none.
+      {"lead byte takes the CR of the final line break", "\xB0\xA1-a: \xB0\r\n", "\xB0\xA1-A: \xB0\r\n"},
+      {"lead bytes take a dash and a colon",
+       " --b: 2\r\nax: 1\r\n\xF5-%b: 2\r\na-b\xEA: 3\r\n: v", " --B: 2\r\nAx: 1\r\n\xF5-%b: 2\r\n: v"},
   };
   for (const Row& row : rows) EXPECT_EQ(NormalizeHeaderNames(row.input), row.expected) << row.name;
 }

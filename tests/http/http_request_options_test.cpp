@@ -272,6 +272,23 @@ TEST_F(HttpRequestOptionsTest, MergeIntoTheCallersCookies) {
   EXPECT_NE(again.headers->find("\r\nCookie: a=3; b=2"), std::string::npos);
 }
 
+// Found by fuzzing (fuzz/corpus/set_cookie_fuzz/regression-stray-lines-and-lead-bytes):
+// stray lines and control bytes around the Set-Cookie lines, and a value that
+// ends in lead bytes, which must not take the "; " that follows it.
+TEST_F(HttpRequestOptionsTest, MergeOfAHeaderBlockWithStrayLinesAndLeadBytes) {
+  ScriptedResponse response = ScriptedResponse::WithBody(
+      "g=en\r\n\r\n",
+      "HTTP/1\x01HTTP/1.1 200 OK\r\nset-cookie: x=4\r\nSet-Cookie: ;\r\nS\r\nset-cookie: x=2\x13"
+      "HTTP/1\x13HTTP/1.1 200 OK\r\nSet-Cookie: sid=42;LPath=/; HttpOnly\r\nSet-Cookie: lan\xFF\xFF\xFF");
+  response.maxPiece = 1;
+  fake.SetDefaultResponse(response);
+  Text cookies = "body", receivedCookies = "stale", headers = "a=1; sid=deleted";
+  (void)Run("http://a.example/p", {.cookies = &cookies, .receivedCookies = &receivedCookies, .headers = &headers});
+  EXPECT_EQ(cookies, "; sid=42; lan\xFF\xFF\xFF; body");
+  EXPECT_EQ(receivedCookies, cookies);
+  EXPECT_EQ(headers, "Accept: */*\r\nReferer: http://a.example/p\r\nAccept-Language: zh-cn\r\nCookie: body");
+}
+
 TEST_F(HttpRequestOptionsTest, MergeOffKeepsBothSidesApart) {
   fake.SetDefaultResponse(
       ScriptedResponse::WithBody("", "HTTP/1.1 200 OK\r\nSet-Cookie: a=3; Path=/\r\n\r\n"));

@@ -46,6 +46,10 @@ TEST(UrlGetHost, StandardMode) {
       {"rootOnly final dot dropped", "http://a.b./", true, false, {}, "a.b"},
       {"rootOnly port travels with last label", "http://x.a.b:81/", true, true, {}, "a.b:81"},
       {"rootOnly port dropped", "http://x.a.b:81/", true, false, {}, "a.b"},
+      // Found by fuzzing (fuzz/corpus/url_parts_fuzz/regression-lead-byte-hides-port-colon):
+      // the last 0xFF takes the ':' as its second byte, so there is no port to drop.
+      {"lead byte hides the port colon", "S\xFF\xFF\xFF\xFF\xFF:tB.\x01\x01", true, false, {},
+       "s\xFF\xFF\xFF\xFF\xFF:tb.\x01\x01"},
   });
 }
 
@@ -93,6 +97,7 @@ TEST(UrlGetPort, Cases) {
       {"five-byte scheme test", "httpsx.com/", 443},
       {"read after the last colon", "http://[::1]:8080/", 8080},
       {"user info password is no number", "http://user:pw@h.com/", 0},
+      {"colon inside a double-byte character is no port", "S\xFF\xFF\xFF\xFF\xFF:tB.\x01\x01", 80},
   };
   for (const Row& row : rows) EXPECT_EQ(UrlGetPort(row.url), row.expected) << row.name;
 }

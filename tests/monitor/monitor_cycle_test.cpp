@@ -73,7 +73,7 @@ TEST_F(MonitorCycleTest, RefusedStartShowsMessageFocusesBoxAndChangesNothing) {
     EXPECT_EQ(w.messages[0].text, row.message);
     EXPECT_EQ(w.messages[0].title, kNoticeTitle);
     EXPECT_EQ(w.focus, row.focus);
-    EXPECT_EQ(c.checkCount, 0);
+    EXPECT_EQ(c.checkCount(), 0);
     EXPECT_EQ(w.timerPeriod, 0);
     EXPECT_TRUE(w.IsEnabled(controls::kStartButton));
     EXPECT_TRUE(w.IsEnabled(controls::kDomainEdit));
@@ -84,9 +84,9 @@ TEST_F(MonitorCycleTest, RefusedStartShowsMessageFocusesBoxAndChangesNothing) {
 TEST_F(MonitorCycleTest, StartWithAnotherInterfaceDoesNothingAtAll) {
   for (int index : {1, -1}) {
     window.selectedIndex[std::string(controls::kInterfaceList)] = index;
-    cycle.monitorStopped = 1;
+    cycle.StopButtonClicked();
     cycle.StartButtonClicked();
-    EXPECT_EQ(cycle.monitorStopped, 1);
+    EXPECT_EQ(cycle.monitorStopped(), 1);
   }
   EXPECT_TRUE(window.messages.empty());
   EXPECT_TRUE(platform.calls().empty());
@@ -148,7 +148,7 @@ TEST_F(MonitorCycleTest, VerdictDecidesWhetherTheAlertGoesOut) {
     MonitorCycle c{w};
     c.MonitorTimerTick();
     EXPECT_EQ(p.exchanges().size(), row.expectedRequests);
-    EXPECT_EQ(c.checkCount, 1);
+    EXPECT_EQ(c.checkCount(), 1);
     EXPECT_EQ(w.texts[std::string(controls::kCheckCountEdit)], "1");
   }
 }
@@ -163,17 +163,17 @@ TEST_F(MonitorCycleTest, TimeShownIsWhenTheCheckBegan) {
 
 TEST_F(MonitorCycleTest, StartStopStartKeepsCounterAndTimerSchedule) {
   cycle.StartButtonClicked();
-  EXPECT_EQ(cycle.checkCount, 1);
+  EXPECT_EQ(cycle.checkCount(), 1);
   EXPECT_EQ(window.timerPeriod, 60000);
   EXPECT_EQ(window.timerRestarts, 1);
   EXPECT_FALSE(window.IsEnabled(controls::kStartButton));
   EXPECT_FALSE(window.IsEnabled(controls::kDomainEdit));
 
   cycle.TimerFired();
-  EXPECT_EQ(cycle.checkCount, 2);
+  EXPECT_EQ(cycle.checkCount(), 2);
 
   cycle.StopButtonClicked();
-  EXPECT_EQ(cycle.monitorStopped, 1);
+  EXPECT_EQ(cycle.monitorStopped(), 1);
   EXPECT_TRUE(window.IsEnabled(controls::kStartButton));
   EXPECT_TRUE(window.IsEnabled(controls::kDomainEdit));
   EXPECT_EQ(window.timerPeriod, 60000) << "stop leaves the timer running";
@@ -181,14 +181,14 @@ TEST_F(MonitorCycleTest, StartStopStartKeepsCounterAndTimerSchedule) {
   const Text shownTime = Shown(controls::kLastCheckEdit);
   platform.ClearRecords();
   cycle.TimerFired();  // paused: nothing happens
-  EXPECT_EQ(cycle.checkCount, 2);
+  EXPECT_EQ(cycle.checkCount(), 2);
   EXPECT_EQ(Shown(controls::kCheckCountEdit), "2");
   EXPECT_EQ(Shown(controls::kLastCheckEdit), shownTime);
   EXPECT_TRUE(platform.calls().empty());
 
   cycle.StartButtonClicked();
-  EXPECT_EQ(cycle.monitorStopped, 0);
-  EXPECT_EQ(cycle.checkCount, 3);
+  EXPECT_EQ(cycle.monitorStopped(), 0);
+  EXPECT_EQ(cycle.checkCount(), 3);
   EXPECT_EQ(Shown(controls::kCheckCountEdit), "3");
   EXPECT_EQ(window.timerRestarts, 1) << "the same period keeps the running schedule";
 }
@@ -200,7 +200,7 @@ TEST_F(MonitorCycleTest, OtherFrequencyLeavesOnlyTheImmediateTick) {
   window.texts[std::string(controls::kFrequencyList)] = "30\xC3\xEB";  // 30秒
   cycle.StartButtonClicked();
   EXPECT_EQ(window.timerPeriod, 0);
-  EXPECT_EQ(cycle.checkCount, 2);
+  EXPECT_EQ(cycle.checkCount(), 2);
 }
 
 TEST_F(MonitorCycleTest, StopClickedDuringATickLetsItFinish) {
@@ -208,16 +208,16 @@ TEST_F(MonitorCycleTest, StopClickedDuringATickLetsItFinish) {
   window.pendingEvents.push_back([this] { cycle.StopButtonClicked(); });
   cycle.MonitorTimerTick();
   EXPECT_EQ(platform.exchanges().size(), 2u) << "the alert still goes out";
-  EXPECT_EQ(cycle.checkCount, 1);
-  EXPECT_EQ(cycle.monitorStopped, 1);
+  EXPECT_EQ(cycle.checkCount(), 1);
+  EXPECT_EQ(cycle.monitorStopped(), 1);
   cycle.TimerFired();
-  EXPECT_EQ(cycle.checkCount, 1);
+  EXPECT_EQ(cycle.checkCount(), 1);
 }
 
 TEST_F(MonitorCycleTest, StartClickedDuringTheImmediateTickRunsANestedTick) {
   window.pendingEvents.push_back([this] { cycle.StartButtonClicked(); });
   cycle.StartButtonClicked();
-  EXPECT_EQ(cycle.checkCount, 2);
+  EXPECT_EQ(cycle.checkCount(), 2);
   EXPECT_EQ(Shown(controls::kCheckCountEdit), "2");
   EXPECT_EQ(platform.exchanges().size(), 2u);
 }
@@ -226,10 +226,10 @@ TEST_F(MonitorCycleTest, TimerEventDuringATickDoesNotNest) {
   Blocked();
   for (int i = 0; i < 5; ++i) window.pendingEvents.push_back([this] { cycle.TimerFired(); });
   cycle.MonitorTimerTick();
-  EXPECT_EQ(cycle.checkCount, 1);
+  EXPECT_EQ(cycle.checkCount(), 1);
   EXPECT_EQ(platform.exchanges().size(), 2u);
   cycle.TimerFired();
-  EXPECT_EQ(cycle.checkCount, 2);
+  EXPECT_EQ(cycle.checkCount(), 2);
 }
 
 TEST_F(MonitorCycleTest, WindowClosedInsideATickIsNeverTouchedAgain) {

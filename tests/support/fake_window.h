@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/window_ops.h"
+#include "monitor/monitor_window.h"
 
 namespace kelvorat::testing {
 

@@ -76,6 +76,9 @@ TEST(WideText, ReadsUpToFirstZeroUnitAndNoFurther) {
   EXPECT_EQ(WideTextToMultiByte(Bytes{0, 0, 'b', 0}), "");
   EXPECT_EQ(WideTextToMultiByte(Bytes{'a', 0, 'b', 0}), "ab") << "no terminator";
   EXPECT_EQ(WideTextToMultiByte(Bytes{'a', 0, 'b'}), "a") << "odd length";
+  // Found by fuzzing (fuzz/corpus/codepage_fuzz/regression-lone-surrogate-in-936).
+  EXPECT_EQ(WideTextToMultiByte(Bytes{0x00, 0xD8, 'A', 0}, kGbkCodePage), "?A")
+      << "lone surrogate, no terminator";
   // 99 is a code page no system has (1252 would be a real one on Windows).
   EXPECT_EQ(WideTextToMultiByte(Bytes{'a', 0}, 99), "") << "unknown code page";
   const Bytes unknown = MultiByteToWideText("abc", 99);

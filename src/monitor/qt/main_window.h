@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/window_ops.h"
+#include "monitor/monitor_window.h"
 
 class QTimer;
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "monitor/window_ops.h"
+#include "monitor/monitor_window.h"
 
 namespace kelvorat {
 

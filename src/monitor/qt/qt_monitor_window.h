@@ -1,7 +1,7 @@
 // The window operations of the monitor cycle over the Qt main window.
 #pragma once
 
-#include "monitor/window_ops.h"
+#include "monitor/monitor_window.h"
 
 namespace kelvorat {
 

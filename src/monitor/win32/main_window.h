@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "monitor/control_table.h"
-#include "monitor/window_ops.h"
+#include "monitor/monitor_window.h"
 
 namespace kelvorat::win32 {
 

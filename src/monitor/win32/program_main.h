@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "monitor/window_ops.h"
+#include "monitor/monitor_window.h"
 
 namespace kelvorat {
 

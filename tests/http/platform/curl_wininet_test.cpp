@@ -9,11 +9,15 @@
 #include <string>
 
 #include "support/loopback_server.h"
+#include "support/raw_http.h"
 
 namespace kelvorat::wininet {
 namespace {
 
+using testing::BodyOf;
+using testing::HeadOf;
 using testing::LoopbackServer;
+using testing::RequestLine;
 
 constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 constexpr DWORD kPlainFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE |
@@ -84,10 +88,6 @@ Outcome Perform(const Call& call) {
   EXPECT_TRUE(api.InternetCloseHandle(session));
   return out;
 }
-
-std::string Head(const std::string& raw) { return raw.substr(0, raw.find("\r\n\r\n") + 4); }
-std::string Body(const std::string& raw) { return raw.substr(raw.find("\r\n\r\n") + 4); }
-std::string RequestLine(const std::string& raw) { return raw.substr(0, raw.find("\r\n")); }
 
 std::size_t Count(const std::string& text, const std::string& what) {
   std::size_t n = 0;
@@ -266,9 +266,9 @@ TEST_F(CurlWinInetTest, BodiesTravelByteForByteWithTheirLength) {
     const std::vector<std::string> requests = server_.Requests();
     ASSERT_FALSE(requests.empty()) << row.name;
     const std::string& raw = requests.back();
-    const std::string head = Head(raw);
+    const std::string head = HeadOf(raw);
     EXPECT_EQ(RequestLine(raw), row.verb + " /echo/" + row.verb + " HTTP/1.1") << row.name;
-    EXPECT_EQ(Body(raw) == row.sentBody, true) << row.name;
+    EXPECT_EQ(BodyOf(raw) == row.sentBody, true) << row.name;
     const bool lengthExpected = !row.sentBody.empty() || row.verb == "POST";
     EXPECT_EQ(Count(head, "Content-Length: " + std::to_string(row.sentBody.size()) + "\r\n"),
               lengthExpected ? 1u : 0u)

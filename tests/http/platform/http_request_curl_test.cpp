@@ -7,11 +7,14 @@
 
 #include "http/http_request.h"
 #include "support/loopback_server.h"
+#include "support/raw_http.h"
 
 namespace kelvorat {
 namespace {
 
+using testing::BodyOf;
 using testing::LoopbackServer;
+using testing::RequestLine;
 
 std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
@@ -39,7 +42,7 @@ TEST_F(HttpRequestOverCurlTest, PostBodyHeadersAndCookiesComeBack) {
   const Bytes body = HttpRequest(server_.Url("/echo/form"),
                                  {.method = kPost, .textBody = "a=1&b=2"});
   const std::string raw = AsString(body);
-  EXPECT_EQ(raw.substr(0, raw.find("\r\n")), "POST /echo/form HTTP/1.1");
+  EXPECT_EQ(RequestLine(raw), "POST /echo/form HTTP/1.1");
   EXPECT_NE(raw.find("\r\nContent-Type: application/x-www-form-urlencoded\r\n"), std::string::npos);
   EXPECT_NE(raw.find("\r\nContent-Length: 7\r\n\r\na=1&b=2"), std::string::npos);
 
@@ -63,11 +66,7 @@ TEST_F(HttpRequestOverCurlTest, ProxySettingReachesTheServerThroughTheProxy) {
 }
 
 // The body of the request the echo route received, after its blank line.
-std::string EchoedBody(const Bytes& answer) {
-  const std::string raw = AsString(answer);
-  const auto end = raw.find("\r\n\r\n");
-  return end == std::string::npos ? std::string() : raw.substr(end + 4);
-}
+std::string EchoedBody(const Bytes& answer) { return BodyOf(AsString(answer)); }
 
 std::string EchoedCookieLine(const Bytes& answer) {
   const std::string raw = AsString(answer);
@@ -118,7 +117,7 @@ TEST(HttpRequestOverCurl, SelfSignedHttpsIsReachedWithTheEngineFlags) {
   LoopbackServer server("test_http_server.py", {"--tls"});
   ASSERT_NE(server.port(), 0);
   const Text answer = HttpGetText(server.Url("/echo/secure", true));
-  EXPECT_EQ(answer.substr(0, answer.find("\r\n")), "GET /echo/secure HTTP/1.1");
+  EXPECT_EQ(RequestLine(answer), "GET /echo/secure HTTP/1.1");
 }
 
 }  // namespace

@@ -10,45 +10,18 @@
 
 #include "http/http_request.h"
 #include "support/loopback_server.h"
+#include "support/raw_http.h"
 
 namespace kelvorat {
 namespace {
 
+using testing::BodyOf;
+using testing::HeaderLines;
+using testing::LinesNamed;
 using testing::LoopbackServer;
+using testing::RequestLine;
 
 std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-std::string RequestLine(const std::string& raw) { return raw.substr(0, raw.find("\r\n")); }
-
-// The header lines of a raw request, without the request line.
-std::vector<std::string> HeaderLines(const std::string& raw) {
-  std::vector<std::string> lines;
-  const std::size_t end = raw.find("\r\n\r\n");
-  for (std::size_t at = raw.find("\r\n"); at != std::string::npos && at < end;) {
-    const std::size_t next = raw.find("\r\n", at + 2);
-    lines.push_back(raw.substr(at + 2, next - at - 2));
-    at = next;
-  }
-  return lines;
-}
-
-std::string BodyOf(const std::string& raw) {
-  const std::size_t end = raw.find("\r\n\r\n");
-  return end == std::string::npos ? std::string() : raw.substr(end + 4);
-}
-
-// The lines whose name (before ": ") is name, ASCII case ignored.
-std::vector<std::string> LinesNamed(const std::vector<std::string>& lines, std::string name) {
-  auto lower = [](std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-  };
-  std::vector<std::string> found;
-  for (const std::string& line : lines) {
-    if (lower(line.substr(0, line.find(':'))) == lower(name)) found.push_back(line);
-  }
-  return found;
-}
 
 class HttpRequestOverSystemTest : public ::testing::Test {
  protected:

@@ -58,7 +58,7 @@ TEST(HostileCheckServiceTest, EveryTickEndsCountsOnceAndAlertsUnlessTheAnswerSay
 
     const auto took = std::chrono::steady_clock::now() - start;
     const int descriptorsLeft = testing::OpenDescriptors() - descriptorsBefore;
-    EXPECT_EQ(monitor.cycle().checkCount, 1) << row.name;
+    EXPECT_EQ(monitor.cycle().checkCount(), 1) << row.name;
     EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), "1") << row.name;
     EXPECT_EQ(CountRequests(notify, "GET /trigger?") - alertsBefore, row.alert ? 1u : 0u) << row.name;
     // The start completed: the program goes on monitoring.

@@ -20,15 +20,12 @@
 #include "monitor/service_urls.h"
 #include "qt_test_support.h"
 #include "support/loopback_server.h"
+#include "support/raw_http.h"
 
 namespace kelvorat::testing {
 
 inline std::string HostOf(const LoopbackServer& server) {
   return "127.0.0.1:" + std::to_string(server.port());
-}
-
-inline std::string RequestLine(const std::string& request) {
-  return request.substr(0, request.find("\r\n"));
 }
 
 // Requests of a log whose request line starts with prefix.

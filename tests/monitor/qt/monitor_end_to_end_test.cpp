@@ -123,7 +123,7 @@ TEST(MonitorProgramTest, ClosingInsideATickEndsTheProgramCleanly) {
       return cycle->Handlers();
     });
     const auto requests = services.Requests();
-    std::fprintf(stderr, "count %d, returned %d, %zu request(s), first: %s\n", cycle->checkCount,
+    std::fprintf(stderr, "count %d, returned %d, %zu request(s), first: %s\n", cycle->checkCount(),
                  result, requests.size(), requests.empty() ? "" : RequestLine(requests[0]).c_str());
     std::exit(result);
   };

@@ -61,7 +61,7 @@ TEST(WindowFaultsTest, ClosingDuringEitherRequestEndsTheTickAndLeavesTheWindowAl
     monitor.StartButton()->click();
 
     EXPECT_TRUE(monitor.window().IsClosed()) << row.name;
-    EXPECT_EQ(monitor.cycle().checkCount, 1) << row.name;
+    EXPECT_EQ(monitor.cycle().checkCount(), 1) << row.name;
     EXPECT_EQ(CountRequests(check, kCheck), 1u) << row.name;
     EXPECT_EQ(CountRequests(notify, kTrigger), row.alerts) << row.name;
     // Once closed the window is left as it was: no count shown, no timer, no state change.
@@ -72,8 +72,8 @@ TEST(WindowFaultsTest, ClosingDuringEitherRequestEndsTheTickAndLeavesTheWindowAl
     monitor.StopButton()->click();
     monitor.StartButton()->click();
     QCoreApplication::processEvents();
-    EXPECT_EQ(monitor.cycle().checkCount, 1) << row.name;
-    EXPECT_EQ(monitor.cycle().monitorStopped, 0) << row.name;
+    EXPECT_EQ(monitor.cycle().checkCount(), 1) << row.name;
+    EXPECT_EQ(monitor.cycle().monitorStopped(), 0) << row.name;
     EXPECT_EQ(CountRequests(check, kCheck), 1u) << row.name;
     EXPECT_EQ(testing::OpenDescriptors(), descriptorsBefore) << row.name;
   }
@@ -107,15 +107,15 @@ TEST(WindowFaultsTest, StopAndStartClickedDuringARequestTakeEffectAndCountExactl
     }
     monitor.StartButton()->click();
 
-    EXPECT_EQ(monitor.cycle().checkCount, row.ticks) << row.name;
+    EXPECT_EQ(monitor.cycle().checkCount(), row.ticks) << row.name;
     EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), std::to_string(row.ticks)) << row.name;
     EXPECT_EQ(CountRequests(check, kCheck), static_cast<std::size_t>(row.ticks)) << row.name;
     EXPECT_EQ(CountRequests(notify, kTrigger), 0u) << row.name;
-    EXPECT_EQ(monitor.cycle().monitorStopped, row.stopped) << row.name;
+    EXPECT_EQ(monitor.cycle().monitorStopped(), row.stopped) << row.name;
     EXPECT_EQ(monitor.Timer()->interval(), 60000) << row.name;
     // The next periodic event runs a tick exactly when the monitor is not paused.
     monitor.TimerEvent();
-    EXPECT_EQ(monitor.cycle().checkCount, row.ticks + (row.stopped ? 0 : 1)) << row.name;
+    EXPECT_EQ(monitor.cycle().checkCount(), row.ticks + (row.stopped ? 0 : 1)) << row.name;
   }
 }
 
@@ -125,7 +125,7 @@ TEST(WindowFaultsTest, TimerEventsPiledUpDuringATickRunNoExtraTick) {
   ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
   LiveMonitor monitor(HostOf(check), HostOf(notify), testing::kPatientTimeouts);
   monitor.StartButton()->click();
-  ASSERT_EQ(monitor.cycle().checkCount, 1);
+  ASSERT_EQ(monitor.cycle().checkCount(), 1);
 
   // A hundred periodic events wait while the next tick's check is out; the
   // tick dispatches them at its pending-events step.
@@ -133,13 +133,13 @@ TEST(WindowFaultsTest, TimerEventsPiledUpDuringATickRunNoExtraTick) {
     QCoreApplication::postEvent(monitor.Timer(), new QTimerEvent(monitor.Timer()->timerId()));
   }
   monitor.TimerEvent();
-  EXPECT_EQ(monitor.cycle().checkCount, 2);
+  EXPECT_EQ(monitor.cycle().checkCount(), 2);
   EXPECT_EQ(CountRequests(check, kCheck), 2u);
 
   // Between ticks a periodic event runs one tick again.
   QCoreApplication::processEvents();
   monitor.TimerEvent();
-  EXPECT_EQ(monitor.cycle().checkCount, 3);
+  EXPECT_EQ(monitor.cycle().checkCount(), 3);
   EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), "3");
   EXPECT_EQ(CountRequests(check, kCheck), 3u);
 }
@@ -171,7 +171,7 @@ TEST(WindowFaultsProgramTest, ClosingDuringTheAlertEndsTheProgramCleanly) {
       });
       return cycle->Handlers();
     });
-    std::fprintf(stderr, "count %d, returned %d, checks %zu, alerts %zu\n", cycle->checkCount, result,
+    std::fprintf(stderr, "count %d, returned %d, checks %zu, alerts %zu\n", cycle->checkCount(), result,
                  CountRequests(check, kCheck), CountRequests(notify, kTrigger));
     std::exit(result);
   };

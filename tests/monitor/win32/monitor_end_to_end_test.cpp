@@ -12,14 +12,15 @@
 #include "monitor/win32/program_main.h"
 #include "monitor/win32/win32_monitor_window.h"
 #include "support/loopback_server.h"
+#include "support/raw_http.h"
 #include "win32_test_support.h"
 
 namespace kelvorat {
 namespace {
 
 using testing::LoopbackServer;
+using testing::RequestLine;
 
-std::string RequestLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }
 std::string Local(const LoopbackServer& server) { return "127.0.0.1:" + std::to_string(server.port()); }
 
 const std::string kAlertLine = "GET /trigger?id=Rb8nQe2&text=%61%2E%62%D2%D1%B1%BB%B7%E2%A3%A1 HTTP/1.1";
@@ -117,7 +118,7 @@ TEST(Win32MonitorProgramTest, ClosingInsideATickEndsTheProgramCleanly) {
   });
   EXPECT_EQ(result, 0);
   ASSERT_NE(cycle, nullptr);
-  EXPECT_EQ(cycle->checkCount, 1);
+  EXPECT_EQ(cycle->checkCount(), 1);
   const auto requests = services.Requests();
   ASSERT_EQ(requests.size(), 1u) << "the check went out, the alert did not";
   EXPECT_EQ(RequestLine(requests[0]), "GET /k4tq7mbh/wxcheck?url=example.com HTTP/1.1");
