@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <memory>
 
 #include "text/platform/cp936_tables.h"
 
@@ -61,6 +63,31 @@ unsigned char* PutUtf8(char16_t unit, unsigned char* out) {
     *out++ = static_cast<unsigned char>(0x80 | (code & 0x3F));
   }
   return out;
+}
+
+// The UTF-8 form of each pair's character (U+FFFD where the pair has none):
+// its bytes from the lowest up, to be written with one four-byte store, and
+// its length in the top byte. Taken once from the pair table.
+struct PairUtf8Forms {
+  std::uint32_t form[0xFE - 0x81 + 1][0x100];
+};
+
+const PairUtf8Forms& PairUtf8() {
+  static const std::unique_ptr<PairUtf8Forms> forms = [] {
+    const Cp936Tables& table = Cp936();
+    auto built = std::make_unique<PairUtf8Forms>();
+    for (std::size_t lead = 0; lead < std::size(built->form); ++lead) {
+      for (std::size_t second = 0; second < 0x100; ++second) {
+        const char16_t unit = table.pair[lead][second];
+        unsigned char bytes[4] = {};
+        const auto length = static_cast<std::uint32_t>(PutUtf8(unit != 0 ? unit : kReplacement, bytes) - bytes);
+        built->form[lead][second] =
+            static_cast<std::uint32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16) | length << 24;
+      }
+    }
+    return built;
+  }();
+  return *forms;
 }
 
 // Reads the UTF-8 sequence that starts with the high byte s[i] and writes it in
@@ -139,6 +166,7 @@ Text Utf8ToCp936(std::string_view utf8) {
 
 Text Cp936ToUtf8(std::string_view cp936) {
   const Cp936Tables& table = Cp936();
+  const PairUtf8Forms& utf8Forms = PairUtf8();
   const auto* s = reinterpret_cast<const unsigned char*>(cp936.data());
   const std::size_t n = cp936.size();
   // Room for Chinese text (two bytes become three); more is made as needed,
@@ -166,10 +194,16 @@ Text Cp936ToUtf8(std::string_view cp936) {
     }
     if (byte >= 0x81 && byte <= 0xFE && i + 1 < n) {
       const unsigned char second = s[i + 1];
-      const char16_t unit = table.pair[byte - 0x81][second];
-      out = PutUtf8(unit != 0 ? unit : kReplacement, out);
-      // A broken pair never swallows an ASCII byte: that is read again on its own.
-      i += unit != 0 || second >= 0x80 ? 2 : 1;
+      const std::uint32_t form = utf8Forms.form[byte - 0x81][second];
+      std::memcpy(out, &form, 4);  // the fourth byte is written over next, or cut
+      out += form >> 24;
+      // A broken pair never swallows an ASCII byte: that is read again on its
+      // own. The usual high second byte steps on without waiting for the table.
+      if (second >= 0x80) {
+        i += 2;
+      } else {
+        i += table.pair[byte - 0x81][second] != 0 ? 2 : 1;
+      }
     } else {
       out = PutUtf8(table.single[byte] != 0 ? table.single[byte] : kReplacement, out);
       ++i;
