@@ -1,6 +1,8 @@
 // Speed of the text layer on large inputs: searching by character against a
-// plain byte search, code-page conversion against one raw iconv pass, and the
-// linear rewriting operations at two sizes.
+// plain byte search, code-page conversion both ways against one raw iconv
+// pass on Chinese-heavy, mixed and ASCII text, and the linear rewriting
+// operations at two sizes. Run with --benchmark_repetitions and
+// --benchmark_enable_random_interleaving to alternate ours and the yardsticks.
 #include <benchmark/benchmark.h>
 #include <iconv.h>
 
@@ -127,48 +129,94 @@ BENCHMARK(BM_FindText) SEARCH_ARGS;
 BENCHMARK(BM_StringViewFind) SEARCH_ARGS;
 BENCHMARK(BM_PlainWalkFind) SEARCH_ARGS;
 
-// 1 MiB of Chinese UTF-8 (with some ASCII punctuation and line breaks).
-Text ChineseUtf8() {
-  const Text ansi = MixedText(kMiB * 2 / 3);
-  Text utf8 = AnsiToUtf8(ansi);
+// The conversion texts, each 1 MiB in code page 936: Chinese-heavy (runs of
+// characters, a full-width comma now and then, a line break every line or
+// so), mixed (MixedText) and ASCII (words, spaces and line breaks).
+enum class Kind { kChinese, kMixed, kAscii };
+const char* const kKindNames[] = {"chinese", "mixed", "ascii"};
+
+Text ConversionText(Kind kind, unsigned seed = 11) {
+  if (kind == Kind::kMixed) return MixedText(kMiB, seed);
+  std::mt19937 random(seed);
+  Text text;
+  text.reserve(kMiB + 16);
+  std::size_t lineStart = 0;
+  while (text.size() < kMiB - 80) {
+    if (kind == Kind::kChinese) {
+      for (unsigned n = 4 + random() % 12; n > 0; --n) {
+        text += static_cast<char>(0xB0 + random() % 0x27);
+        text += static_cast<char>(0xA1 + random() % 0x5E);
+      }
+      text += "\xA3\xAC";  // full-width comma
+    } else {
+      for (unsigned n = 2 + random() % 8; n > 0; --n) text += static_cast<char>('a' + random() % 26);
+      text += ' ';
+    }
+    if (text.size() - lineStart > 70) {
+      text += "\r\n";
+      lineStart = text.size();
+    }
+  }
+  return text;
+}
+
+// The same text in UTF-8, cut to 1 MiB at a character boundary.
+Text ConversionUtf8(Kind kind) {
+  Text utf8 = AnsiToUtf8(ConversionText(kind) + ConversionText(kind, 12));
   utf8.resize(kMiB);
   while (!utf8.empty() && (static_cast<unsigned char>(utf8.back()) & 0xC0) == 0x80) utf8.pop_back();
   if (!utf8.empty() && static_cast<unsigned char>(utf8.back()) >= 0xC0) utf8.pop_back();
   return utf8;
 }
 
-void BM_Utf8ToAnsi(benchmark::State& state) {
-  const Text utf8 = ChineseUtf8();
-  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToAnsi(utf8));
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
-}
-BENCHMARK(BM_Utf8ToAnsi)->Unit(benchmark::kMicrosecond);
-
-// The yardstick: one raw iconv pass UTF-8 to CP936 into a ready buffer.
-void BM_RawIconvUtf8ToCp936(benchmark::State& state) {
-  const Text utf8 = ChineseUtf8();
-  iconv_t cd = iconv_open("CP936", "UTF-8");
-  Text out(utf8.size(), '\0');
+// The yardstick: one raw iconv pass into a buffer made ready beforehand.
+void RawIconvPass(benchmark::State& state, const char* to, const char* from, const Text& input) {
+  iconv_t cd = iconv_open(to, from);
+  Text out(input.size() * 3, '\0');
   for (auto _ : state) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* to = out.data();
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char* target = out.data();
     std::size_t outLeft = out.size();
-    if (iconv(cd, &in, &inLeft, &to, &outLeft) == static_cast<std::size_t>(-1)) state.SkipWithError("iconv");
-    benchmark::DoNotOptimize(to);
+    if (iconv(cd, &in, &inLeft, &target, &outLeft) == static_cast<std::size_t>(-1)) state.SkipWithError("iconv");
+    benchmark::DoNotOptimize(target);
+    benchmark::ClobberMemory();
   }
   iconv_close(cd);
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+  state.SetLabel(kKindNames[state.range(0)]);
 }
-BENCHMARK(BM_RawIconvUtf8ToCp936)->Unit(benchmark::kMicrosecond);
+
+Kind KindOf(const benchmark::State& state) { return static_cast<Kind>(state.range(0)); }
+
+void BM_Utf8ToAnsi(benchmark::State& state) {
+  const Text utf8 = ConversionUtf8(KindOf(state));
+  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToAnsi(utf8));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+  state.SetLabel(kKindNames[state.range(0)]);
+}
+
+void BM_RawIconvUtf8ToCp936(benchmark::State& state) {
+  RawIconvPass(state, "CP936", "UTF-8", ConversionUtf8(KindOf(state)));
+}
 
 void BM_AnsiToUtf8(benchmark::State& state) {
-  const Text ansi = MixedText(kMiB);
+  const Text ansi = ConversionText(KindOf(state));
   for (auto _ : state) benchmark::DoNotOptimize(AnsiToUtf8(ansi));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * ansi.size()));
+  state.SetLabel(kKindNames[state.range(0)]);
 }
-BENCHMARK(BM_AnsiToUtf8)->Unit(benchmark::kMicrosecond);
+
+void BM_RawIconvCp936ToUtf8(benchmark::State& state) {
+  RawIconvPass(state, "UTF-8", "CP936", ConversionText(KindOf(state)));
+}
+
+#define CONVERSION_ARGS ->DenseRange(0, 2)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_Utf8ToAnsi) CONVERSION_ARGS;
+BENCHMARK(BM_RawIconvUtf8ToCp936) CONVERSION_ARGS;
+BENCHMARK(BM_AnsiToUtf8) CONVERSION_ARGS;
+BENCHMARK(BM_RawIconvCp936ToUtf8) CONVERSION_ARGS;
 
 void BM_ReplaceText(benchmark::State& state) {
   const Text text = MixedText(static_cast<std::size_t>(state.range(0)) * kMiB);

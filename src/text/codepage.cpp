@@ -1,6 +1,6 @@
-// Conversion between code page 936, UTF-8 and wide text through the platform
-// conversion functions. Buffers are sized for the requested code page (not
-// the ANSI one), so that no conversion is ever cut short for lack of room.
+// Conversion between code page 936, UTF-8 and wide text: through the platform
+// conversion functions, and straight between UTF-8 and 936 where the platform
+// layer converts in one step.
 #include "text/codepage.h"
 
 #include <algorithm>
@@ -8,7 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "text/platform/codepage_platform.h"
+#include "text/internal/wide_steps.h"
+#include "text/platform/utf8_cp936.h"
 
 namespace kelvorat {
 namespace {
@@ -20,33 +21,10 @@ std::string_view UpToZero(std::string_view text) {
   return text.substr(0, std::min(text.find('\0'), text.size()));
 }
 
-// text read in codePage, without a terminator; empty on failure.
-std::u16string ReadWide(std::string_view text, int codePage) {
-  text = UpToZero(text);
-  if (text.empty()) return {};
-  const auto page = static_cast<unsigned>(codePage);
-  const int length = static_cast<int>(text.size());
-  const int units = platform::MultiByteToWideChar(page, 0, text.data(), length, nullptr, 0);
-  std::u16string wide(static_cast<std::size_t>(units), u'\0');
-  if (units > 0) platform::MultiByteToWideChar(page, 0, text.data(), length, wide.data(), units);
-  return wide;
-}
-
-// wide written in codePage; empty on failure.
-Text WriteWide(std::u16string_view wide, int codePage) {
-  if (wide.empty()) return {};
-  const auto page = static_cast<unsigned>(codePage);
-  const int length = static_cast<int>(wide.size());
-  const int bytes =
-      platform::WideCharToMultiByte(page, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-  Text text(static_cast<std::size_t>(bytes), '\0');
-  if (bytes > 0) {
-    platform::WideCharToMultiByte(page, 0, wide.data(), length, text.data(), bytes, nullptr, nullptr);
-  }
-  return text;
-}
-
 }  // namespace
+
+using internal::ReadWide;
+using internal::WriteWide;
 
 Bytes MultiByteToWideText(std::string_view text, int codePage) {
   if (text.empty()) return {};
@@ -64,12 +42,8 @@ Text WideTextToMultiByte(const Bytes& wide, int codePage) {
   return WriteWide(units, codePage);
 }
 
-Text Utf8ToAnsi(std::string_view utf8) {
-  return WriteWide(ReadWide(utf8, kUtf8CodePage), kGbkCodePage);
-}
+Text Utf8ToAnsi(std::string_view utf8) { return platform::Utf8ToCp936(UpToZero(utf8)); }
 
-Text AnsiToUtf8(std::string_view ansi) {
-  return WriteWide(ReadWide(ansi, kGbkCodePage), kUtf8CodePage);
-}
+Text AnsiToUtf8(std::string_view ansi) { return platform::Cp936ToUtf8(UpToZero(ansi)); }
 
 }  // namespace kelvorat

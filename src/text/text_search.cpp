@@ -18,6 +18,47 @@ bool MatchesAt(const unsigned char* at, std::string_view target, bool ignoreCase
   return true;
 }
 
+// Whether c is a character start, given that aligned (<= c) is one. The byte
+// after any byte below 0x80 always starts a character, so only the run of high
+// bytes just before c needs counting: c starts a character when the run's
+// length is even.
+bool IsCharStart(const unsigned char* p, std::size_t aligned, std::size_t c) {
+  std::size_t runStart = c;
+  while (runStart > aligned && IsLeadByte(p[runStart - 1])) --runStart;
+  return (c - runStart) % 2 == 0;
+}
+
+// The case-sensitive search: first every byte-for-byte match, and only for a
+// match the check that it starts a character, which real text nearly always
+// passes. A candidate is the first byte found (inline when it is near, else by
+// memchr) whose last byte matches too, then the bytes between. Each run
+// counted lies between the last known character start and the match, so the
+// counting stays linear over the whole search.
+std::size_t FindExact(const unsigned char* p, std::size_t n, std::size_t from, std::string_view target) {
+  const auto* want = reinterpret_cast<const unsigned char*>(target.data());
+  const std::size_t t = target.size();
+  const std::size_t last = n - t;  // the last index a match may start at
+  const unsigned char first = want[0];
+  const unsigned char final = want[t - 1];
+  std::size_t aligned = from;  // a known character start at or before the next match
+  for (std::size_t i = from; i <= last; ++i) {
+    if (p[i] != first) {
+      // Dense text: the next few bytes inline before paying for a memchr call.
+      const std::size_t near = std::min(last, i + 3);
+      while (i < near && p[i] != first) ++i;
+      if (p[i] != first) {
+        const void* hit = std::memchr(p + i, first, last - i + 1);
+        if (hit == nullptr) return std::string_view::npos;
+        i = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - p);
+      }
+    }
+    if (p[i + t - 1] != final || std::memcmp(p + i + 1, want + 1, t > 1 ? t - 2 : 0) != 0) continue;
+    if (IsCharStart(p, aligned, i)) return i;
+    aligned = i + 1;  // i is the second byte of a character
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 std::size_t FindForward(std::string_view text, std::size_t from, std::string_view target,
@@ -38,6 +79,8 @@ std::size_t FindForward(std::string_view text, std::size_t from, std::string_vie
     return std::string_view::npos;
   }
 
+  if (!ignoreCase) return FindExact(p, n, from, target);
+
   // Jump between occurrences of the first byte with memchr and check that the
   // hit is a character start. The byte after any byte below 0x80 always starts
   // a character, so only the run of high bytes just before the hit needs
@@ -50,9 +93,7 @@ std::size_t FindForward(std::string_view text, std::size_t from, std::string_vie
     const void* hit = p[i] == first ? p + i : std::memchr(p + i, first, last - i + 1);
     if (hit == nullptr) return std::string_view::npos;
     const auto c = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - p);
-    std::size_t runStart = c;
-    while (runStart > aligned && IsLeadByte(p[runStart - 1])) --runStart;
-    if ((c - runStart) % 2 != 0) {  // c is the second byte of a character
+    if (!IsCharStart(p, aligned, c)) {
       aligned = i = c + 1;
       continue;
     }

@@ -1,30 +1,7 @@
-// PNG resources to bitmaps through WIC.
+// Picture resources to bitmaps.
 #include "monitor/win32/pictures.h"
 
-#include <wincodec.h>
-
 namespace kelvorat::win32 {
-namespace {
-
-// Releases a COM interface when it goes out of scope.
-template <typename Interface>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  Interface** Out() { return &pointer_; }
-  Interface* operator->() const { return pointer_; }
-  Interface* Get() const { return pointer_; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
-
-}  // namespace
 
 std::wstring PictureResourceName(std::string_view path) {
   const std::size_t slash = path.find_last_of('/');
@@ -43,43 +20,41 @@ std::wstring PictureResourceName(std::string_view path) {
 }
 
 HBITMAP LoadPngResource(HINSTANCE instance, const std::wstring& name) {
-  HRSRC resource = FindResourceW(instance, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  // A bitmap resource is a packed DIB: its header, its colour table, its rows.
+  HRSRC resource = FindResourceW(instance, name.c_str(), MAKEINTRESOURCEW(2));  // RT_BITMAP
   if (resource == nullptr) return nullptr;
   HGLOBAL loaded = LoadResource(instance, resource);
-  auto* data = static_cast<BYTE*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+  const auto* packed = static_cast<const BYTE*>(loaded != nullptr ? LockResource(loaded) : nullptr);
   const DWORD size = SizeofResource(instance, resource);
-  if (data == nullptr || size == 0) return nullptr;
-
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<IWICStream> stream;
-  ComPtr<IWICBitmapDecoder> decoder;
-  ComPtr<IWICBitmapFrameDecode> frame;
-  ComPtr<IWICFormatConverter> converter;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(factory.Out()))) ||
-      FAILED(factory->CreateStream(stream.Out())) || FAILED(stream->InitializeFromMemory(data, size)) ||
-      FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                              decoder.Out())) ||
-      FAILED(decoder->GetFrame(0, frame.Out())) || FAILED(factory->CreateFormatConverter(converter.Out())) ||
-      FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr,
-                                   0.0, WICBitmapPaletteTypeCustom))) {
+  if (packed == nullptr || size < sizeof(BITMAPINFOHEADER)) return nullptr;
+  const auto* source = reinterpret_cast<const BITMAPINFO*>(packed);
+  const BITMAPINFOHEADER& header = source->bmiHeader;
+  if (header.biSize < sizeof header || header.biWidth <= 0 || header.biHeight == 0 ||
+      header.biCompression != BI_RGB || (header.biBitCount != 8 && header.biBitCount != 24)) {
     return nullptr;
   }
-  UINT width = 0, height = 0;
-  if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0) return nullptr;
+  const DWORD colours = header.biBitCount == 8 ? (header.biClrUsed != 0 ? header.biClrUsed : 256) : 0;
+  const DWORD width = static_cast<DWORD>(header.biWidth);
+  const DWORD height = static_cast<DWORD>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
+  const DWORD stride = (width * header.biBitCount / 8 + 3) & ~3u;
+  const DWORD offset = header.biSize + colours * sizeof(RGBQUAD);
+  if (colours > 256 || offset > size || size - offset < stride * height) return nullptr;
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = static_cast<LONG>(width);
-  info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, as WIC delivers the rows
+  info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap == nullptr) return nullptr;
-  const UINT stride = width * 4;
-  if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+  // GDI turns the resource's rows, whatever their depth and order, into ours.
+  HDC screen = GetDC(nullptr);
+  const int copied = SetDIBits(screen, bitmap, 0, height, packed + offset, source, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (copied != static_cast<int>(height)) {
     DeleteObject(bitmap);
     return nullptr;
   }

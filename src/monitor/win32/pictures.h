@@ -1,5 +1,6 @@
-// The window's pictures: PNGs embedded in the program as resources, decoded
-// with the Windows Imaging Component.
+// The window's pictures: PNG files embedded in the program as bitmap
+// resources, turned into bitmaps when the program is built
+// (cmake/png_to_bmp.py), so that no image decoder is loaded to show them.
 #pragma once
 
 #include <windows.h>
@@ -14,9 +15,9 @@ namespace kelvorat::win32 {
 // DONATE_WECHAT_PNG).
 [[nodiscard]] std::wstring PictureResourceName(std::string_view path);
 
-// The PNG resource of that name as a 32-bit top-down DIB section, or nullptr
-// when there is no such resource or it cannot be decoded. COM must be
-// initialized on the calling thread. The caller owns the bitmap.
+// The picture resource of that name as a 32-bit top-down DIB section, or
+// nullptr when there is no such resource or it cannot be read. The caller
+// owns the bitmap.
 [[nodiscard]] HBITMAP LoadPngResource(HINSTANCE instance, const std::wstring& name);
 
 }  // namespace kelvorat::win32

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "monitor/win32/main_window.h"
 #include "monitor/win32/win32_monitor_window.h"
@@ -12,8 +11,6 @@
 namespace kelvorat {
 
 int ProgramMain(int& /*argc*/, char** /*argv*/, const HandlerBinder& bind) {
-  // The window's pictures are decoded through COM (the imaging component).
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -32,7 +29,6 @@ int ProgramMain(int& /*argc*/, char** /*argv*/, const HandlerBinder& bind) {
     }
     // The window is destroyed here, after the loop: no handler is running.
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   return result;
 }
 
