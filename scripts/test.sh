@@ -33,6 +33,8 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs" | tee -a "$summaries" || status=1
 echo "== Windows build"
 scripts/test-windows.sh | tee -a "$summaries" || status=1
+echo "== packages: the .deb and the Windows installer linted, installed, run and removed"
+scripts/test-packages.sh || status=1
 
 echo "== fuzz targets (2000 inputs each, from the seeds)"
 scripts/fuzz.sh --runs 2000 --jobs "$jobs" || status=1
