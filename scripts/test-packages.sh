@@ -44,7 +44,11 @@ cleanup() {
   if ((installed_here)); then
     apt-get purge -y -qq -o DPkg::Lock::Timeout=300 kelvorat "${new_packages[@]}" >/dev/null 2>&1 || true
   fi
-  [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true
+  # The wine prefix (some 700 MB) goes too.
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
   if ((${#pids[@]})); then kill "${pids[@]}" 2>/dev/null || true; fi
   rm -rf "$work"
 }
