@@ -195,17 +195,22 @@ check_arrives() {
   kill -0 "$services" 2>/dev/null || { echo "the stand-in could not start:"; cat "$work/services.out"; return 1; }
   # Started as a user starts it: through the Start-menu shortcut.
   LC_ALL=C wine start "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvorat.lnk"
-  local point arrived=0
-  if point=$(probe start-button); then
+  # Under load the window can be slow to come or to take the click: a few tries.
+  local point arrived=0 attempt
+  for attempt in 1 2 3; do
+    if ! point=$(probe start-button); then
+      echo "try $attempt: no window of the installed kelvorat.exe within 30 s"
+      continue
+    fi
     xdotool mousemove $point click 1
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 150); do
       grep -qa "GET /k4tq7mbh/wxcheck?url=" "$log" 2>/dev/null && { arrived=1; break; }
       sleep 0.1
     done
-    probe close || true
-  else
-    echo "the window of the installed kelvorat.exe did not appear"
-  fi
+    ((arrived)) && break
+    echo "try $attempt: no check within 15 s of the click on $point"
+  done
+  probe close || true
   timeout 60 wineserver -w || true
   kill "$services" 2>/dev/null || true
   wait "$services" 2>/dev/null || true
