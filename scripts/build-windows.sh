@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh run windows
 
 build=${WINDOWS_RELEASE_DIR:-build-windows-release}
 hosts=()

@@ -37,6 +37,8 @@ echo "== Windows build"
 scripts/test-windows.sh | tee -a "$summaries" || status=1
 echo "== differential suite: the same requests from the Linux and the Windows build"
 scripts/test-differential.sh build "${WINDOWS_BUILD_DIR:-build-windows}" || status=1
+echo "== packages: the .deb and the Windows installer linted, installed, run and removed"
+scripts/test-packages.sh || status=1
 
 echo "== fuzz targets (2000 inputs each, from the seeds)"
 scripts/fuzz.sh --runs 2000 --jobs "$jobs" || status=1
