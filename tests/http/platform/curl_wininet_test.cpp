@@ -326,13 +326,13 @@ TEST_F(CurlWinInetTest, RedirectFollowedAsGetLeavesTheBodyAndItsHeaderLinesBehin
     const std::string& second = requests[before + 1];
     EXPECT_EQ(RequestLine(first), std::string(verb) + " /redirect?to=/echo/landed HTTP/1.1");
     EXPECT_NE(first.find("\r\nContent-Type: text/plain\r\n"), std::string::npos) << verb;
-    EXPECT_EQ(Body(first), "form=1") << verb;
+    EXPECT_EQ(BodyOf(first), "form=1") << verb;
     EXPECT_EQ(out.body, second) << verb;
     EXPECT_EQ(RequestLine(second), "GET /echo/landed HTTP/1.1") << verb;
     EXPECT_EQ(second.find("Content-Type"), std::string::npos) << verb;
     EXPECT_EQ(second.find("Content-Length"), std::string::npos) << verb;
     EXPECT_NE(second.find("\r\nContent-Language: zh\r\nX-Kept: 1\r\n"), std::string::npos) << verb;
-    EXPECT_EQ(Body(second), "") << verb;
+    EXPECT_EQ(BodyOf(second), "") << verb;
     EXPECT_NE(out.headers.find("HTTP/1.1 200"), std::string::npos) << verb;
   }
 }
