@@ -218,6 +218,10 @@ void MainWindow::BindHandlers(WindowHandlers handlers) { handlers_ = std::move(h
 
 void MainWindow::Call(const std::function<void()> WindowHandlers::*handler) {
   if (closed_) return;
+  if (handlersHeld_ > 0) {
+    QMetaObject::invokeMethod(this, [this, handler] { Call(handler); }, Qt::QueuedConnection);
+    return;
+  }
   // A copy: the handler may rebind the handlers while it runs.
   const std::function<void()> call = handlers_.*handler;
   if (call) call();

@@ -2,6 +2,7 @@
 #include "monitor/qt/qt_monitor_window.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,11 +11,15 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include "http/platform/curl/wait_hook.h"
 #include "monitor/qt/main_window.h"
 #include "text/codepage.h"
 
 namespace kelvorat {
 namespace {
+
+// The window whose thread the wait hook serves: the latest one made.
+QtMonitorWindow* waitingWindow = nullptr;
 
 QString FromAnsi(std::string_view ansi) {
   const Text utf8 = AnsiToUtf8(ansi);
@@ -27,6 +32,30 @@ Text ToAnsi(const QString& text) {
 }
 
 }  // namespace
+
+QtMonitorWindow::QtMonitorWindow(MainWindow& window)
+    : window_(window),
+      previous_(waitingWindow),
+      previousHook_(wininet::curl::SetWaitHook(&QtMonitorWindow::PaintWhileWaiting)) {
+  waitingWindow = this;
+}
+
+QtMonitorWindow::~QtMonitorWindow() {
+  waitingWindow = previous_;
+  wininet::curl::SetWaitHook(previousHook_);
+}
+
+// Window-system events (expose, the window manager's ping, moves) and posted
+// ones (repaint requests) only. User input, the close button included, stays
+// queued for the next pending-events step, and so do timer events; a handler
+// reached any other way is put off to then as well (MainWindow::Call), so
+// nothing re-enters the monitor cycle from here.
+void QtMonitorWindow::PaintWhileWaiting() {
+  QtMonitorWindow* self = waitingWindow;
+  if (self == nullptr || self->window_.IsClosed()) return;
+  const MainWindow::HandlersHeld held(self->window_);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
+}
 
 Text QtMonitorWindow::ReadText(std::string_view control) {
   QObject* object = window_.Control(control);
@@ -98,6 +127,10 @@ void QtMonitorWindow::SetFocus(std::string_view control) {
 // nothing is deleted under a handler that is still running.
 void QtMonitorWindow::ProcessPendingEvents() {
   if (window_.IsClosed()) return;
+  // Input held back while a request waited has already been seen by the
+  // event dispatcher, which (with glib) looks at the window system's queue
+  // again only once woken: wake it, so that everything waiting is handled.
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
