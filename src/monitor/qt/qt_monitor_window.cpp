@@ -13,6 +13,7 @@
 
 #include "http/platform/curl/wait_hook.h"
 #include "monitor/qt/main_window.h"
+#include "monitor/qt/windows_look_style.h"
 #include "text/codepage.h"
 
 namespace kelvorat {
@@ -116,6 +117,11 @@ void QtMonitorWindow::ShowMessageBox(std::string_view text, std::string_view tit
   // No owner window, modal for the whole program.
   QMessageBox box(QMessageBox::NoIcon, FromAnsi(title), FromAnsi(text), QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
+  // As on a Chinese Windows: "确定", no picture on the button, centred.
+  box.setStyle(WindowsLookStyle::Instance());
+  QAbstractButton* ok = box.button(QMessageBox::Ok);
+  ok->setText(QStringLiteral("确定"));
+  ok->setIcon(QIcon());
   box.exec();
 }
 
