@@ -19,8 +19,11 @@
 namespace kelvorat {
 namespace {
 
-// The window whose thread the wait hook serves: the latest one made.
+// The windows that exist, latest first (each links to the one made before
+// it); the wait hook serves the latest. The hook found before the first one
+// is put back when the last one goes.
 QtMonitorWindow* waitingWindow = nullptr;
+void (*hookBeforeWindows)() = nullptr;
 
 QString FromAnsi(std::string_view ansi) {
   const Text utf8 = AnsiToUtf8(ansi);
@@ -34,16 +37,21 @@ Text ToAnsi(const QString& text) {
 
 }  // namespace
 
-QtMonitorWindow::QtMonitorWindow(MainWindow& window)
-    : window_(window),
-      previous_(waitingWindow),
-      previousHook_(wininet::curl::SetWaitHook(&QtMonitorWindow::PaintWhileWaiting)) {
+QtMonitorWindow::QtMonitorWindow(MainWindow& window) : window_(window), previous_(waitingWindow) {
+  const wininet::curl::WaitHook before = wininet::curl::SetWaitHook(&QtMonitorWindow::PaintWhileWaiting);
+  if (previous_ == nullptr) hookBeforeWindows = before;
   waitingWindow = this;
 }
 
+// Windows may go in any order.
 QtMonitorWindow::~QtMonitorWindow() {
-  waitingWindow = previous_;
-  wininet::curl::SetWaitHook(previousHook_);
+  for (QtMonitorWindow** link = &waitingWindow; *link != nullptr; link = &(*link)->previous_) {
+    if (*link == this) {
+      *link = previous_;
+      break;
+    }
+  }
+  if (waitingWindow == nullptr) wininet::curl::SetWaitHook(hookBeforeWindows);
 }
 
 // Window-system events (expose, the window manager's ping, moves) and posted

@@ -43,7 +43,6 @@ class QtMonitorWindow final : public MonitorWindow {
 
   MainWindow& window_;
   QtMonitorWindow* previous_ = nullptr;
-  void (*previousHook_)() = nullptr;
 };
 
 }  // namespace kelvorat

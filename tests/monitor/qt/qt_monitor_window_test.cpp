@@ -188,7 +188,7 @@ TEST_F(QtMonitorWindowTest, MessageBoxHasTextTitleOneOkButtonNoIconAndNoOwner) {
     poll.stop();
     box = {true,          shown->windowTitle(),      shown->text(), shown->buttons(),
            shown->standardButton(shown->buttons().value(0)), shown->icon(), shown->windowModality(),
-           shown->parentWidget()};
+           shown->parentWidget(), {}, true};
     if (QAbstractButton* ok = shown->button(QMessageBox::Ok)) {
       box.okText = ok->text();
       box.okHasPicture = !ok->icon().isNull();
