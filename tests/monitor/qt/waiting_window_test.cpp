@@ -7,12 +7,23 @@
 #include <QBackingStore>
 #include <QImage>
 #include <QLineEdit>
+#include <QElapsedTimer>
+#include <QScreen>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "http/platform/curl/wait_hook.h"
 #include "live_monitor.h"
@@ -268,6 +279,105 @@ TEST(WaitingWindowTest, TheCloseButtonDuringTheCheckTakesEffectAtThePendingEvent
   EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), countShown);
   EXPECT_FALSE(monitor.Timer()->isActive());
   EXPECT_TRUE(monitor.StartButton()->isEnabled());
+}
+
+// A program started in the background, ended (and reaped) with the object.
+class Child {
+ public:
+  explicit Child(std::vector<std::string> command) {
+    std::vector<char*> argv;
+    for (std::string& word : command) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  }
+  ~Child() { Stop(); }
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+  void Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+  [[nodiscard]] bool started() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// Share of the pixels of two same-sized pictures that differ.
+double Differing(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.isNull()) return 1.0;
+  const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+  long n = 0;
+  for (int row = 0; row < x.height(); ++row) {
+    for (int col = 0; col < x.width(); ++col) n += x.pixel(col, row) != y.pixel(col, row);
+  }
+  return static_cast<double>(n) / (x.width() * x.height());
+}
+
+// On a real X display, as a person sees it: while the check waits, another
+// program's window (xlogo) covers Kelvorat's and goes away again. Kelvorat's
+// pixels on the screen must be its own again before the check is over.
+TEST(WaitingWindowOnDisplayTest, RepaintsWhatAnotherWindowCoveredWhileTheCheckWaits) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // One virtual display for the parent; the child (this test run again in a
+  // fresh process, with its own QApplication on that display) finds it set.
+  std::unique_ptr<Child> display;
+  if (qEnvironmentVariableIsEmpty("KELVORAT_TEST_DISPLAY")) {
+    int n = 150;
+    struct stat st {};
+    while (n < 250 && (stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) == 0 ||
+                       stat(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), &st) == 0)) {
+      ++n;
+    }
+    display = std::make_unique<Child>(std::vector<std::string>{
+        "Xvfb", ":" + std::to_string(n), "-screen", "0", "1024x768x24", "-dpi", "96", "-nolisten", "tcp"});
+    ASSERT_TRUE(display->started());
+    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+    for (int i = 0; i < 100 && stat(socket.c_str(), &st) != 0; ++i) usleep(50 * 1000);
+    ASSERT_EQ(stat(socket.c_str(), &st), 0) << "Xvfb did not start";
+    qputenv("KELVORAT_TEST_DISPLAY", QByteArray(":") + QByteArray::number(n));
+  }
+
+  auto run = [] {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("DISPLAY", qgetenv("KELVORAT_TEST_DISPLAY"));
+    testing::EnsureApplication();
+    Services services;
+    LiveMonitor monitor(HostOf(services.check), HostOf(services.notify), {2000ms, 5s, 8s});
+    QWidget& window = monitor.window();
+    testing::WaitUntil([&] { return window.windowHandle()->isExposed(); });
+    testing::WaitUntil([] { return false; }, 300);
+    const QRect area = window.geometry();
+    auto onScreen = [&] { return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                               area.width(), area.height())
+                                     .toImage(); };
+    const std::string geometry = std::to_string(area.width()) + "x" + std::to_string(area.height()) + "+" +
+                                 std::to_string(area.x()) + "+" + std::to_string(area.y());
+    std::unique_ptr<Child> cover;
+    double covered = 0, left = 1;
+    QElapsedTimer clock;
+    WaitSteps steps([&](int wait) {
+      if (wait == 3) {
+        cover = std::make_unique<Child>(std::vector<std::string>{"xlogo", "-geometry", geometry});
+        clock.start();
+      } else if (cover != nullptr && cover->started() && clock.elapsed() < 3000) {
+        covered = std::max(covered, Differing(onScreen(), window.grab().toImage()));
+        if (covered > 0.3) {
+          cover->Stop();
+          cover.reset();
+          clock.restart();
+        }
+      } else if (cover == nullptr && clock.isValid() && clock.elapsed() > 500 && left == 1) {
+        left = Differing(onScreen(), window.grab().toImage());
+      }
+    });
+    monitor.StartButton()->click();
+    std::fprintf(stderr, "covered %.0f%%, left wrong %.0f%% of the window\n", covered * 100, left * 100);
+    std::exit(covered > 0.3 && left < 0.02 ? 0 : 1);
+  };
+  EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "covered");
 }
 
 }  // namespace
