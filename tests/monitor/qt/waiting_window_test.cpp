@@ -1,6 +1,7 @@
-// The window while a check waits on a silent service: it keeps painting, and
-// user input (a click, a key, the close button) waits in the window system's
-// queue until the tick's pending-events step, where it is handled as always.
+// The window while a check waits on a silent service: it keeps painting (on
+// a real X display too, where another program's window covered it), and user
+// input (a click, a key, the close button), timers and handlers wait until
+// the tick's pending-events step, where they are handled as always.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -87,7 +88,7 @@ struct Calls {
   }
 };
 
-// The pixels the window system shows for the window: its backing store.
+// The window's pixels as Qt keeps them for the screen: its backing store.
 QImage* ShownPixels(QWidget& window) {
   QBackingStore* store = window.backingStore();
   if (store == nullptr || store->paintDevice()->devType() != QInternal::Image) return nullptr;
