@@ -15,7 +15,7 @@ declare -A sets
 sets[run]="
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
   libcurl4-openssl-dev ca-certificates
   python3
   fonts-wqy-microhei fontconfig

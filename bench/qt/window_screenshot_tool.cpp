@@ -1,14 +1,17 @@
 // Builds the main window as the program does and saves a picture of each
-// page, plus page 1 in the monitoring state, as PNGs into the given folder.
+// page, page 1 in the monitoring state, and the message box of a start
+// refused for want of a domain, as PNGs into the given folder.
 // Usage: window_screenshot_tool [folder [zoom]]; zoom enlarges pixel by pixel.
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "monitor/control_names.h"
+#include "monitor/monitor_texts.h"
 #include "monitor/qt/controls.h"
 #include "monitor/qt/main_window.h"
 #include "monitor/qt/qt_monitor_window.h"
@@ -18,7 +21,7 @@ namespace {
 
 int zoom = 1;
 
-bool Save(kelvorat::MainWindow& window, const QString& path) {
+bool Save(QWidget& window, const QString& path) {
   QCoreApplication::processEvents();
   QImage picture = window.grab().toImage();
   if (zoom > 1) picture = picture.scaled(picture.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -52,5 +55,16 @@ int main(int argc, char** argv) {
   operations.SetEnabled(c::kStartButton, false);
   operations.SetEnabled(c::kDomainEdit, false);
   ok &= Save(window, QStringLiteral("%1/page1_monitoring.png").arg(folder));
-  return ok ? 0 : 1;
+
+  // The box as the program shows it; it is photographed and dismissed from
+  // inside its own event loop.
+  bool boxSaved = false;
+  QTimer::singleShot(500, [&] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      boxSaved = Save(*box, QStringLiteral("%1/message-box.png").arg(folder));
+      box->close();
+    }
+  });
+  operations.ShowMessageBox(kelvorat::monitor_texts::kFillInDomain, kelvorat::monitor_texts::kNoticeTitle);
+  return ok && boxSaved ? 0 : 1;
 }

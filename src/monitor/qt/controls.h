@@ -67,14 +67,14 @@ class TabControl final : public QTabWidget {
   using QTabWidget::QTabWidget;
   // widget must be a child of page `page` (0-based).
   void AddPageControl(int page, QWidget* widget, const QRect& rectInTabControl);
+  // Places them again, after a change of style.
+  void PlacePageControls();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
-  void PlacePageControls();
-
   struct Placed {
     int page;
     QWidget* widget;

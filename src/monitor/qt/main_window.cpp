@@ -15,6 +15,7 @@
 #include "monitor/control_names.h"
 #include "monitor/control_table.h"
 #include "monitor/qt/controls.h"
+#include "monitor/qt/windows_look_style.h"
 
 // The pictures live in a static library, whose resource initializer the
 // linker would otherwise drop; this must be called outside any namespace.
@@ -200,6 +201,12 @@ void MainWindow::BuildControls() {
     }
   }
 
+  // The Windows build's layout for every control (a widget's style does not
+  // pass to its children by itself).
+  setStyle(WindowsLookStyle::Instance());
+  for (QWidget* widget : findChildren<QWidget*>()) widget->setStyle(WindowsLookStyle::Instance());
+  tabs_->PlacePageControls();
+
   auto bind = [this](std::string_view name, std::function<void()> WindowHandlers::*handler) {
     connect(qobject_cast<QPushButton*>(Control(name)), &QPushButton::clicked, this,
             [this, handler] { Call(handler); });
@@ -218,6 +225,10 @@ void MainWindow::BindHandlers(WindowHandlers handlers) { handlers_ = std::move(h
 
 void MainWindow::Call(const std::function<void()> WindowHandlers::*handler) {
   if (closed_) return;
+  if (handlersHeld_ > 0) {
+    QMetaObject::invokeMethod(this, [this, handler] { Call(handler); }, Qt::QueuedConnection);
+    return;
+  }
   // A copy: the handler may rebind the handlers while it runs.
   const std::function<void()> call = handlers_.*handler;
   if (call) call();

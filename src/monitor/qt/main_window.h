@@ -31,6 +31,19 @@ class MainWindow final : public QWidget {
   // True once the window got its close event.
   [[nodiscard]] bool IsClosed() const { return closed_; }
 
+  // While one exists, a handler due to run is put off to the next event
+  // dispatch after it is gone: the window only paints meanwhile.
+  class HandlersHeld {
+   public:
+    explicit HandlersHeld(MainWindow& window) : window_(window) { ++window_.handlersHeld_; }
+    ~HandlersHeld() { --window_.handlersHeld_; }
+    HandlersHeld(const HandlersHeld&) = delete;
+    HandlersHeld& operator=(const HandlersHeld&) = delete;
+
+   private:
+    MainWindow& window_;
+  };
+
  signals:
   // Emitted once, when the window is closed.
   void Closed();
@@ -47,6 +60,7 @@ class MainWindow final : public QWidget {
   QTimer* timer_ = nullptr;
   WindowHandlers handlers_;
   bool closed_ = false;
+  int handlersHeld_ = 0;
 };
 
 // Font families the window names that this system may lack, mapped to ones it

@@ -2,6 +2,7 @@
 #include "monitor/qt/qt_monitor_window.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,11 +11,19 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include "http/platform/curl/wait_hook.h"
 #include "monitor/qt/main_window.h"
+#include "monitor/qt/windows_look_style.h"
 #include "text/codepage.h"
 
 namespace kelvorat {
 namespace {
+
+// The windows that exist, latest first (each links to the one made before
+// it); the wait hook serves the latest. The hook found before the first one
+// is put back when the last one goes.
+QtMonitorWindow* waitingWindow = nullptr;
+void (*hookBeforeWindows)() = nullptr;
 
 QString FromAnsi(std::string_view ansi) {
   const Text utf8 = AnsiToUtf8(ansi);
@@ -27,6 +36,35 @@ Text ToAnsi(const QString& text) {
 }
 
 }  // namespace
+
+QtMonitorWindow::QtMonitorWindow(MainWindow& window) : window_(window), previous_(waitingWindow) {
+  const wininet::curl::WaitHook before = wininet::curl::SetWaitHook(&QtMonitorWindow::PaintWhileWaiting);
+  if (previous_ == nullptr) hookBeforeWindows = before;
+  waitingWindow = this;
+}
+
+// Windows may go in any order.
+QtMonitorWindow::~QtMonitorWindow() {
+  for (QtMonitorWindow** link = &waitingWindow; *link != nullptr; link = &(*link)->previous_) {
+    if (*link == this) {
+      *link = previous_;
+      break;
+    }
+  }
+  if (waitingWindow == nullptr) wininet::curl::SetWaitHook(hookBeforeWindows);
+}
+
+// Window-system events (expose, the window manager's ping, moves) and posted
+// ones (repaint requests) only. User input, the close button included, stays
+// queued for the next pending-events step, and so do timer events; a handler
+// reached any other way is put off to then as well (MainWindow::Call), so
+// nothing re-enters the monitor cycle from here.
+void QtMonitorWindow::PaintWhileWaiting() {
+  QtMonitorWindow* self = waitingWindow;
+  if (self == nullptr || self->window_.IsClosed()) return;
+  const MainWindow::HandlersHeld held(self->window_);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
+}
 
 Text QtMonitorWindow::ReadText(std::string_view control) {
   QObject* object = window_.Control(control);
@@ -87,6 +125,11 @@ void QtMonitorWindow::ShowMessageBox(std::string_view text, std::string_view tit
   // No owner window, modal for the whole program.
   QMessageBox box(QMessageBox::NoIcon, FromAnsi(title), FromAnsi(text), QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
+  // As on a Chinese Windows: "确定", no picture on the button, centred.
+  box.setStyle(WindowsLookStyle::Instance());
+  QAbstractButton* ok = box.button(QMessageBox::Ok);
+  ok->setText(QStringLiteral("确定"));
+  ok->setIcon(QIcon());
   box.exec();
 }
 
@@ -98,6 +141,10 @@ void QtMonitorWindow::SetFocus(std::string_view control) {
 // nothing is deleted under a handler that is still running.
 void QtMonitorWindow::ProcessPendingEvents() {
   if (window_.IsClosed()) return;
+  // Input held back while a request waited has already been seen by the
+  // event dispatcher, which (with glib) looks at the window system's queue
+  // again only once woken: wake it, so that everything waiting is handled.
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

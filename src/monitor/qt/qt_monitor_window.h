@@ -7,10 +7,17 @@ namespace kelvorat {
 
 class MainWindow;
 
+// While it exists, a request that waits on the network (made on this thread)
+// lets the window paint and answer the window system between its socket
+// waits; user input, timers and the handlers wait for the next
+// pending-events step.
 class QtMonitorWindow final : public MonitorWindow {
  public:
   // window must outlive this object.
-  explicit QtMonitorWindow(MainWindow& window) : window_(window) {}
+  explicit QtMonitorWindow(MainWindow& window);
+  ~QtMonitorWindow() override;
+  QtMonitorWindow(const QtMonitorWindow&) = delete;
+  QtMonitorWindow& operator=(const QtMonitorWindow&) = delete;
 
   // Edit boxes give their content ("\r\n" between the lines of multi-line
   // ones), lists their shown entry, buttons and group boxes their caption;
@@ -32,7 +39,10 @@ class QtMonitorWindow final : public MonitorWindow {
   [[nodiscard]] bool IsClosed() const override;
 
  private:
+  static void PaintWhileWaiting();
+
   MainWindow& window_;
+  QtMonitorWindow* previous_ = nullptr;
 };
 
 }  // namespace kelvorat

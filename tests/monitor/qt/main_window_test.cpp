@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionGroupBox>
+#include <QTabBar>
 #include <QTimer>
 
 #include <memory>
@@ -87,6 +89,72 @@ TEST_F(MainWindowTest, EveryControlHasItsNameKindParentAndPlace) {
     EXPECT_EQ(QRect(topLeft, widget->size()), QRect(spec.left, spec.top, spec.width, spec.height));
     if (spec.page > 0) {
       EXPECT_TRUE(tabs->widget(spec.page - 1)->isAncestorOf(widget));
+    }
+  }
+}
+
+// The frame and the caption of a group box, where its style draws them, and
+// the caption's ink (the text cell's last rows are mostly empty: the layout
+// puts some controls a pixel into them, on Windows as well).
+struct GroupBoxParts {
+  QRect frame, caption, ink;
+};
+GroupBoxParts PartsOf(const QGroupBox& group) {
+  QStyleOptionGroupBox option;
+  option.initFrom(&group);
+  option.text = group.title();
+  option.textAlignment = group.alignment();
+  option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+  QStyle* style = group.style();
+  GroupBoxParts parts{style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, &group),
+                      style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &group),
+                      {}};
+  const QFontMetrics metrics = group.fontMetrics();
+  parts.ink = metrics.tightBoundingRect(group.title())
+                  .translated(parts.caption.left(), parts.caption.top() + metrics.ascent())
+                  .intersected(parts.caption);
+  return parts;
+}
+
+// As on Windows: each group box's caption is set into its frame's top line,
+// and every control lies inside its group box's frame (clear of the lines and
+// of the caption) and inside its tab page, so that nothing is clipped.
+TEST_F(MainWindowTest, EveryControlLiesInsideItsGroupBoxFrameAndItsTabPage) {
+  auto* tabs = Find<QTabWidget>(controls::kTabs);
+  ASSERT_NE(tabs, nullptr);
+  for (int page = 0; page < tabs->count(); ++page) {
+    tabs->setCurrentIndex(page);
+    QCoreApplication::processEvents();
+    QWidget* pageWidget = tabs->widget(page);
+    // The page is the area the tab control shows inside its frame.
+    const QRect pageArea(pageWidget->mapTo(tabs, QPoint(0, 0)), pageWidget->size());
+    EXPECT_TRUE(tabs->rect().contains(pageArea)) << "page " << page + 1;
+    EXPECT_GE(pageArea.top(), tabs->tabBar()->geometry().bottom()) << "page " << page + 1;
+    for (const ControlSpec& spec : MainWindowControls()) {
+      if (spec.page != page + 1 || spec.kind == ControlKind::kTimer) continue;
+      SCOPED_TRACE(std::string(spec.name));
+      auto* widget = window_->findChild<QWidget*>(Q(spec.name));
+      ASSERT_NE(widget, nullptr);
+      EXPECT_TRUE(pageWidget->rect().contains(QRect(widget->mapTo(pageWidget, QPoint(0, 0)), widget->size())))
+          << "inside the page area";
+      auto* group = qobject_cast<QGroupBox*>(widget->parentWidget());
+      if (group != nullptr) {
+        const GroupBoxParts parts = PartsOf(*group);
+        const QRect inside = parts.frame.adjusted(1, 1, -1, -1);
+        EXPECT_TRUE(inside.contains(widget->geometry())) << "inside the frame of " << group->objectName().toStdString();
+        EXPECT_FALSE(parts.ink.intersects(widget->geometry())) << "clear of the caption";
+      }
+      if (auto* own = qobject_cast<QGroupBox*>(widget)) {
+        const GroupBoxParts parts = PartsOf(*own);
+        ASSERT_FALSE(parts.ink.isEmpty());
+        // The caption straddles the frame's top line, and starts a little
+        // way in from the frame's left edge.
+        EXPECT_LT(parts.caption.top(), parts.frame.top());
+        EXPECT_GT(parts.caption.bottom(), parts.frame.top());
+        EXPECT_GT(parts.caption.left(), parts.frame.left());
+        EXPECT_GE(parts.frame.top(), 0);
+        EXPECT_EQ(parts.frame.bottom(), own->rect().bottom());
+      }
     }
   }
 }

@@ -178,6 +178,8 @@ TEST_F(QtMonitorWindowTest, MessageBoxHasTextTitleOneOkButtonNoIconAndNoOwner) {
     QMessageBox::Icon icon = QMessageBox::Information;
     Qt::WindowModality modality = Qt::NonModal;
     QWidget* owner = reinterpret_cast<QWidget*>(1);
+    QString okText;
+    bool okHasPicture = true;
   } box;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -186,7 +188,11 @@ TEST_F(QtMonitorWindowTest, MessageBoxHasTextTitleOneOkButtonNoIconAndNoOwner) {
     poll.stop();
     box = {true,          shown->windowTitle(),      shown->text(), shown->buttons(),
            shown->standardButton(shown->buttons().value(0)), shown->icon(), shown->windowModality(),
-           shown->parentWidget()};
+           shown->parentWidget(), {}, true};
+    if (QAbstractButton* ok = shown->button(QMessageBox::Ok)) {
+      box.okText = ok->text();
+      box.okHasPicture = !ok->icon().isNull();
+    }
     shown->button(QMessageBox::Ok)->click();
   });
   poll.start(5);
@@ -196,6 +202,8 @@ TEST_F(QtMonitorWindowTest, MessageBoxHasTextTitleOneOkButtonNoIconAndNoOwner) {
   EXPECT_EQ(box.text, "请先填写喵码");
   EXPECT_EQ(box.buttons.size(), 1);
   EXPECT_EQ(box.ok, QMessageBox::Ok);
+  EXPECT_EQ(box.okText, "确定");
+  EXPECT_FALSE(box.okHasPicture);
   EXPECT_EQ(box.icon, QMessageBox::NoIcon);
   EXPECT_EQ(box.modality, Qt::ApplicationModal);
   EXPECT_EQ(box.owner, nullptr);

@@ -9,6 +9,7 @@
 
 #include "http/platform/curl/cookie_store.h"
 #include "http/platform/curl/request_headers.h"
+#include "http/platform/curl/wait_hook.h"
 
 namespace kelvorat::wininet::curl {
 
@@ -225,10 +226,15 @@ void CurlTransfer::Drive(Ready ready) {
       break;
     }
     if (ready()) break;
-    if (curl_multi_poll(multi_, nullptr, 0, 1000, nullptr) != CURLM_OK) {
+    // With a wait hook the thread waits in short slices and lets the hook
+    // run between them (a window keeps painting); libcurl keeps the time-outs.
+    const bool hooked = WaitHookForThisThread() != nullptr;
+    const int waitMs = hooked ? static_cast<int>(kWaitSlice.count()) : 1000;
+    if (curl_multi_poll(multi_, nullptr, 0, waitMs, nullptr) != CURLM_OK) {
       done_ = true;
       result_ = CURLE_RECV_ERROR;
     }
+    if (hooked && !done_) CallWaitHook();
   }
 }
 

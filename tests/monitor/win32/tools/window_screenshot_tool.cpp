@@ -1,5 +1,6 @@
 // Pictures of every page of the Win32 main window, as the screen shows them:
-// page-1.png, page-2.png and page-3.png in the folder given (a Windows path).
+// page-1.png, page-2.png and page-3.png in the folder given (a Windows path),
+// and message-box.png: the box of a start refused for want of a domain.
 //
 //     window_screenshot_tool.exe Z:\tmp\shots
 #include <windows.h>
@@ -12,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "monitor/monitor_texts.h"
 #include "monitor/win32/main_window.h"
+#include "monitor/win32/win32_monitor_window.h"
 
 namespace {
 
@@ -76,6 +79,30 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
   return ok;
 }
 
+struct MessageBoxShot {
+  std::wstring path;
+  bool saved = false;
+};
+
+// Waits for the message box (the dialog class, titled "提示"), takes its
+// picture once it has drawn itself and dismisses it.
+DWORD WINAPI PhotographMessageBox(void* parameter) {
+  auto* shot = static_cast<MessageBoxShot*>(parameter);
+  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  for (int i = 0; i < 500; ++i) {
+    if (HWND box = FindWindowW(L"#32770", L"\x63D0\x793A")) {
+      Sleep(700);
+      shot->saved = SaveWindowPicture(box, shot->path);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      CoUninitialize();
+      return 0;
+    }
+    Sleep(20);
+  }
+  CoUninitialize();
+  return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -97,6 +124,18 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring path = std::wstring(argv[1]) + L"\\page-" + std::to_wstring(page + 1) + L".png";
     if (!SaveWindowPicture(window.Handle(), path)) ++failures;
   }
+
+  window.SelectPage(0);
+  Settle(window, 300);
+  MessageBoxShot shot{std::wstring(argv[1]) + L"\\message-box.png"};
+  HANDLE photographer = CreateThread(nullptr, 0, &PhotographMessageBox, &shot, 0, nullptr);
+  kelvorat::win32::Win32MonitorWindow operations(window);
+  operations.ShowMessageBox(kelvorat::monitor_texts::kFillInDomain, kelvorat::monitor_texts::kNoticeTitle);
+  if (photographer != nullptr) {
+    WaitForSingleObject(photographer, INFINITE);
+    CloseHandle(photographer);
+  }
+  if (!shot.saved) ++failures;
   CoUninitialize();
   return failures == 0 ? 0 : 1;
 }
