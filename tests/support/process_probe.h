@@ -1,7 +1,11 @@
 // What a hardening test measures of its own process and of the loopback: the
-// descriptors it holds open, its peak memory, and a port that refuses. Linux
-// only (read from /proc), so kept out of the shared support library.
+// descriptors it holds open, its peak memory, and a port that refuses. Read
+// from /proc on Linux; the Windows build has its own (support/windows/).
 #pragma once
+
+#ifdef _WIN32
+#include "support/windows/process_probe_windows.h"
+#else
 
 #include <dirent.h>
 #include <netinet/in.h>
@@ -55,3 +59,5 @@ inline int RefusingPort() {
 }
 
 }  // namespace kelvorat::testing
+
+#endif
