@@ -17,6 +17,9 @@
 
 namespace kelvorat::testing {
 
+// libcurl closes a request's connection with it.
+inline constexpr int kKeptConnections = 0;
+
 // Descriptors (files, sockets, pipes) this process holds open now.
 inline int OpenDescriptors() {
   DIR* dir = opendir("/proc/self/fd");

@@ -11,8 +11,8 @@
 
 namespace kelvorat::testing {
 
-// Handles this process holds open now. wine's GetProcessHandleCount answers
-// 0, which no running process has: then every handle value is tried instead.
+// Handles this process holds open now (GetProcessHandleCount). wine's
+// answers 0, which no running process has: then every handle value is tried.
 inline int OpenDescriptors() {
   DWORD count = 0;
   if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return static_cast<int>(count);
@@ -23,6 +23,11 @@ inline int OpenDescriptors() {
   }
   return found;
 }
+
+// WinINet keeps a finished connection to a server open for the next request
+// to it, for as long as it chooses: one handle more or less after a request
+// is that connection, not a leak.
+inline constexpr int kKeptConnections = 1;
 
 // Peak working set of this process so far, in MiB; -1 when unknown.
 inline long PeakResidentMiB() {

@@ -76,10 +76,13 @@ RequestWorker::Outcome RequestWorker::Run(std::function<void()> job, Clock::time
   shared_->job = std::move(job);
   SetEvent(shared_->jobReady);
   if (WaitForSingleObject(shared_->jobDone, MillisecondsUntil(deadline)) == WAIT_OBJECT_0) return Outcome::kDone;
-  abort();
-  if (WaitForSingleObject(shared_->jobDone, static_cast<DWORD>(grace.count())) == WAIT_OBJECT_0) {
-    return Outcome::kAborted;
-  }
+  // Again and again: a call that follows a redirect opens a new connection
+  // after the aborted one.
+  const Clock::time_point giveUp = Clock::now() + grace;
+  do {
+    abort();
+    if (WaitForSingleObject(shared_->jobDone, 100) == WAIT_OBJECT_0) return Outcome::kAborted;
+  } while (Clock::now() < giveUp);
   abandoned_ = true;
   // The thread ends once its job returns: it finds no next job.
   SetEvent(shared_->jobReady);

@@ -27,12 +27,12 @@ class RequestWorker {
   RequestWorker& operator=(const RequestWorker&) = delete;
 
   // Runs job on the worker thread and waits for it until deadline; then calls
-  // abort (on this thread) and waits up to `grace` more. Once a job has been
+  // abort (on this thread) every 100 ms for up to `grace` more. Once a job has been
   // abandoned, or when the thread could not be started, jobs are refused:
   // kAbandoned at once. Whatever the job touches must outlive an abandoned
   // job: capture it by value.
   Outcome Run(std::function<void()> job, Clock::time_point deadline, const std::function<void()>& abort,
-              std::chrono::milliseconds grace = std::chrono::seconds(2));
+              std::chrono::milliseconds grace = std::chrono::seconds(5));
 
  private:
   struct Shared;

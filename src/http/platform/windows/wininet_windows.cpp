@@ -66,6 +66,23 @@ struct Node {
   std::mutex busy;  // one operation on a handle at a time
 };
 
+// True when the response began with an HTTP status line. WinINet takes an
+// answer without one for an old HTTP/0.9 body and makes up this header block
+// for it (no header line at all, which no service of this program sends);
+// like the libcurl binding, this one takes such an answer for none.
+bool StartsWithStatusLine(decltype(WinInetFunctions::query) query, HINTERNET system) {
+  if (query == nullptr) return false;
+  std::string headers(64, '\0');
+  WinDword length = static_cast<WinDword>(headers.size());
+  if (query(system, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &length, nullptr) == FALSE) {
+    if (length <= headers.size()) return false;
+    headers.resize(length);
+    if (query(system, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &length, nullptr) == FALSE) return false;
+  }
+  headers.resize(std::min<std::size_t>(length, headers.size()));
+  return headers.compare(0, 5, "HTTP/") == 0 && headers != "HTTP/1.0 200 OK\r\n\r\n";
+}
+
 // The ports a proxy list names ("http=host:port https=host:port", "host:port").
 std::vector<std::uint16_t> ProxyPorts(const char* proxy) {
   std::vector<std::uint16_t> ports;
@@ -225,13 +242,15 @@ class SystemWinInet final : public WinInetApi {
     if (optional != nullptr) body->assign(static_cast<const char*>(optional), optionalLength);
     auto sent = std::make_shared<bool>(false);
     const auto send = f_.send;
+    const auto query = f_.query;
     HINTERNET system = node->system;
     const bool hasHeaders = headers != nullptr;
     const bool hasBody = optional != nullptr;
     const RequestWorker::Outcome outcome = request.worker->Run(
         [=] {
           *sent = send(system, hasHeaders ? block->c_str() : nullptr, static_cast<WinDword>(block->size()),
-                       hasBody ? body->data() : nullptr, static_cast<WinDword>(body->size())) != FALSE;
+                       hasBody ? body->data() : nullptr, static_cast<WinDword>(body->size())) != FALSE &&
+                  StartsWithStatusLine(query, system);
         },
         request.deadline, [&] { Abort(*node); });
     request.sent = outcome == RequestWorker::Outcome::kDone && *sent;
@@ -321,9 +340,9 @@ class SystemWinInet final : public WinInetApi {
   // does it on Windows, shutting the sockets down does it under wine.
   void Abort(Node& node) {
     RequestState& request = *node.request;
+    windows::ShutDownSocketsTo(request.ports);
     if (!request.systemClosed && f_.close != nullptr) f_.close(node.system);
     request.systemClosed = true;
-    windows::ShutDownSocketsTo(request.ports);
   }
 
   // Waits for the next body bytes: as many as are there, up to a piece. Ends
