@@ -11,7 +11,7 @@ namespace kelvorat::wininet::windows {
 namespace {
 
 // Handle values tried: well above what this program ever holds open.
-constexpr std::uintptr_t kLastHandleValue = 0x10000;
+constexpr std::uintptr_t kLastHandleValue = 0x4000;
 
 }  // namespace
 

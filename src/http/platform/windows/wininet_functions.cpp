@@ -25,6 +25,7 @@ const WinInetFunctions& SystemFunctions() {
     Bind(module, "InternetReadFile", f.read);
     Bind(module, "HttpQueryInfoA", f.query);
     Bind(module, "InternetCloseHandle", f.close);
+    Bind(module, "InternetSetStatusCallbackA", f.setStatusCallback);
     return f;
   }();
   return functions;

@@ -19,6 +19,12 @@ static_assert(sizeof(WinDword) == sizeof(DWORD));
 inline constexpr WinDword kOptionConnectTimeout = 2;
 inline constexpr WinDword kOptionSendTimeout = 5;
 inline constexpr WinDword kOptionReceiveTimeout = 6;
+inline constexpr WinDword kStatusSendingRequest = 30;
+inline constexpr WinDword kStatusRequestSent = 31;
+inline constexpr WinDword kStatusRedirect = 110;
+
+using StatusCallback = void(CALLBACK*)(HINTERNET handle, std::uintptr_t context, WinDword status, void* info,
+                                       WinDword infoLength);
 
 struct WinInetFunctions {
   HINTERNET(WINAPI* open)(const char* agent, WinDword accessType, const char* proxy, const char* proxyBypass,
@@ -38,6 +44,7 @@ struct WinInetFunctions {
   BOOL(WINAPI* query)(HINTERNET request, WinDword infoLevel, void* buffer, WinDword* bufferLength,
                       WinDword* index) = nullptr;
   BOOL(WINAPI* close)(HINTERNET handle) = nullptr;
+  StatusCallback(WINAPI* setStatusCallback)(HINTERNET handle, StatusCallback callback) = nullptr;
 };
 
 // The DLL's functions, loaded once for the life of the program.

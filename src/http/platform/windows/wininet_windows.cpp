@@ -1,7 +1,7 @@
 // The system's WinINet (wininet.dll) within the bounds of transfer_bounds.h.
 // The DLL's own time-outs are set on every request, but wine's WinINet
-// honours only the receive and send ones, and no WinINet knows a total time
-// or a body limit. So each request runs its blocking calls (sending, waiting
+// honours only the receive and send ones, follows a redirect loop for ever,
+// and no WinINet knows a total time or a body limit. So each request runs its blocking calls (sending, waiting
 // for body bytes) on a worker thread, reads the body ahead in pieces, counts
 // it, and at a deadline closes the request and shuts its sockets down. A
 // bound that ends a request makes it a failed one: reads fail, as they do
@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -39,11 +40,35 @@ constexpr WinDword kReadAheadBytes = 64 * 1024;
 // may last before the binding ends it itself.
 constexpr std::chrono::seconds kIdleSlack{1};
 constexpr WinDword kNulTerminated = 0xFFFFFFFF;
+// Redirects followed in one request before it ends as failed, as on Linux.
+constexpr int kMaxRedirects = 10;
+
+// Counts a request's redirects from the DLL's status reports (which come on
+// the thread of the blocked call); past the limit it breaks every connection
+// the request makes, so that the call fails.
+struct RedirectGuard {
+  std::vector<std::uint16_t> ports;
+  std::atomic<int> redirects{0};
+
+  static void CALLBACK OnStatus(HINTERNET, std::uintptr_t context, WinDword status, void*, WinDword) {
+    if (context == 0) return;
+    auto* guard = reinterpret_cast<RedirectGuard*>(context);
+    if (status == windows::kStatusRedirect) ++guard->redirects;
+    if (guard->redirects > kMaxRedirects &&
+        (status == windows::kStatusRedirect || status == windows::kStatusSendingRequest ||
+         status == windows::kStatusRequestSent)) {
+      windows::ShutDownSocketsTo(guard->ports);
+    }
+  }
+};
 
 // One request as the binding follows it. Touched by the calling thread only;
 // the worker's jobs get copies of what they need.
 struct RequestState {
   std::vector<std::uint16_t> ports;  // the server's and the proxy's, for the sockets
+  // The DLL's status reports carry its address: it lives as long as the
+  // request and any job that still runs for it.
+  std::shared_ptr<RedirectGuard> redirects = std::make_shared<RedirectGuard>();
   std::unique_ptr<RequestWorker> worker;
   TransferBounds bounds;
   Clock::time_point deadline;
@@ -195,18 +220,22 @@ class SystemWinInet final : public WinInetApi {
                              std::uintptr_t context) override {
     std::shared_ptr<Node> parent = table_.Find(connection, Node::Kind::kConnection);
     if (!parent || f_.openRequest == nullptr) return nullptr;
-    HINTERNET system =
-        f_.openRequest(parent->system, verb, objectName, version, referrer, acceptTypes, flags, context);
+    auto request = std::make_unique<RequestState>();
+    request->ports = parent->ports;
+    // Port 0 is the scheme's default port.
+    if (request->ports.back() == 0) request->ports.back() = (flags & INTERNET_FLAG_SECURE) != 0 ? 443 : 80;
+    request->redirects->ports = request->ports;
+    // The context is the binding's own (the engine passes none): the DLL
+    // reports its progress only on a request that has one.
+    (void)context;
+    HINTERNET system = f_.openRequest(parent->system, verb, objectName, version, referrer, acceptTypes, flags,
+                                      reinterpret_cast<std::uintptr_t>(request->redirects.get()));
     if (system == nullptr) return nullptr;
+    if (f_.setStatusCallback != nullptr) f_.setStatusCallback(system, &RedirectGuard::OnStatus);
     auto node = std::make_shared<Node>();
     node->kind = Node::Kind::kRequest;
     node->system = system;
-    node->request = std::make_unique<RequestState>();
-    node->request->ports = parent->ports;
-    // Port 0 is the scheme's default port.
-    if (parent->ports.back() == 0) {
-      node->request->ports.back() = (flags & INTERNET_FLAG_SECURE) != 0 ? 443 : 80;
-    }
+    node->request = std::move(request);
     return Keep(reinterpret_cast<std::uintptr_t>(connection), std::move(node));
   }
 
@@ -241,6 +270,8 @@ class SystemWinInet final : public WinInetApi {
     auto body = std::make_shared<std::string>();
     if (optional != nullptr) body->assign(static_cast<const char*>(optional), optionalLength);
     auto sent = std::make_shared<bool>(false);
+    std::shared_ptr<RedirectGuard> guard = request.redirects;
+    guard->redirects = 0;
     const auto send = f_.send;
     const auto query = f_.query;
     HINTERNET system = node->system;
@@ -248,6 +279,7 @@ class SystemWinInet final : public WinInetApi {
     const bool hasBody = optional != nullptr;
     const RequestWorker::Outcome outcome = request.worker->Run(
         [=] {
+          (void)guard;  // kept alive for the DLL's reports while the call runs
           *sent = send(system, hasHeaders ? block->c_str() : nullptr, static_cast<WinDword>(block->size()),
                        hasBody ? body->data() : nullptr, static_cast<WinDword>(body->size())) != FALSE &&
                   StartsWithStatusLine(query, system);
