@@ -1,7 +1,11 @@
 // What a hardening test measures of its own process and of the loopback: the
-// descriptors it holds open, its peak memory, and a port that refuses. Linux
-// only (read from /proc), so kept out of the shared support library.
+// descriptors it holds open, its peak memory, and a port that refuses. Read
+// from /proc on Linux; the Windows build has its own (support/windows/).
 #pragma once
+
+#ifdef _WIN32
+#include "support/windows/process_probe_windows.h"
+#else
 
 #include <dirent.h>
 #include <netinet/in.h>
@@ -12,6 +16,9 @@
 #include <string>
 
 namespace kelvorat::testing {
+
+// libcurl closes a request's connection with it.
+inline constexpr int kKeptConnections = 0;
 
 // Descriptors (files, sockets, pipes) this process holds open now.
 inline int OpenDescriptors() {
@@ -55,3 +62,5 @@ inline int RefusingPort() {
 }
 
 }  // namespace kelvorat::testing
+
+#endif

@@ -191,10 +191,10 @@ TEST_F(CurlWinInetTest, HeaderQueryThatDoesNotFitLeavesTheBufferAlone) {
 }
 
 TEST_F(CurlWinInetTest, SilentServerEndsInAFailedRequest) {
-  const CurlTimeouts previous = SetCurlTimeouts({std::chrono::milliseconds(2000), std::chrono::seconds(1)});
+  const TransferBounds previous = SetTransferBounds({std::chrono::milliseconds(2000), std::chrono::seconds(1)});
   const auto start = std::chrono::steady_clock::now();
   Outcome out = Perform(To("/silent"));
-  SetCurlTimeouts(previous);
+  SetTransferBounds(previous);
   EXPECT_FALSE(out.sent);
   EXPECT_FALSE(out.lastReadOk);
   EXPECT_EQ(out.body, "");

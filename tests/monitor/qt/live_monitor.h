@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "http/platform/curl/curl_wininet.h"
+#include "http/platform/transfer_bounds.h"
 #include "monitor/control_names.h"
 #include "monitor/monitor_cycle.h"
 #include "monitor/qt/main_window.h"
@@ -49,18 +49,19 @@ inline std::string Hex(std::string_view bytes) {
 inline constexpr std::string_view kFineAnswerUtf8 = "{\"msg\":\"\xE5\x9F\x9F\xE5\x90\x8D\xE6\xAD\xA3\xE5\xB8\xB8\"}";
 inline constexpr std::string_view kBlockedAnswerUtf8 = "{\"msg\":\"blocked\"}";
 
-// Time-outs short enough that a hostile service costs seconds, not minutes.
-inline constexpr wininet::CurlTimeouts kShortTimeouts{std::chrono::milliseconds(2000), std::chrono::seconds(1),
-                                                      std::chrono::seconds(3)};
+// Time-outs short enough that a hostile service costs seconds, not minutes,
+// and a 1 MiB body limit.
+inline constexpr wininet::TransferBounds kShortTimeouts{std::chrono::milliseconds(2000), std::chrono::seconds(1),
+                                                        std::chrono::seconds(3), std::size_t{1} << 20};
 // Time-outs that a slow but sound service (answering within a second or two) passes.
-inline constexpr wininet::CurlTimeouts kPatientTimeouts{std::chrono::milliseconds(2000), std::chrono::seconds(5),
-                                                        std::chrono::seconds(10)};
+inline constexpr wininet::TransferBounds kPatientTimeouts{std::chrono::milliseconds(2000), std::chrono::seconds(5),
+                                                          std::chrono::seconds(10), std::size_t{1} << 20};
 
 class LiveMonitor {
  public:
   LiveMonitor(const std::string& checkHost, const std::string& notifyHost,
-              wininet::CurlTimeouts timeouts = kShortTimeouts)
-      : previousTimeouts_(wininet::SetCurlTimeouts(timeouts)), hosts_(checkHost, notifyHost) {
+              wininet::TransferBounds bounds = kShortTimeouts)
+      : previousBounds_(wininet::SetTransferBounds(bounds)), hosts_(checkHost, notifyHost) {
     EnsureApplication();
     window_ = std::make_unique<MainWindow>();
     ops_ = std::make_unique<QtMonitorWindow>(*window_);
@@ -68,10 +69,7 @@ class LiveMonitor {
     window_->BindHandlers(cycle_->Handlers());
     window_->show();
   }
-  ~LiveMonitor() {
-    wininet::SetCurlTimeouts(previousTimeouts_);
-    wininet::SetCurlMaxBodyBytes(previousLimit_);
-  }
+  ~LiveMonitor() { wininet::SetTransferBounds(previousBounds_); }
 
   template <typename T>
   T* Find(std::string_view name) const {
@@ -93,8 +91,7 @@ class LiveMonitor {
   MonitorCycle& cycle() { return *cycle_; }
 
  private:
-  wininet::CurlTimeouts previousTimeouts_;
-  std::size_t previousLimit_ = wininet::SetCurlMaxBodyBytes(std::size_t{1} << 20);
+  wininet::TransferBounds previousBounds_;
   ScopedServiceHosts hosts_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<QtMonitorWindow> ops_;

@@ -39,7 +39,7 @@ using testing::LiveMonitor;
 using testing::LoopbackServer;
 
 // The check waits about two seconds for a service that never answers.
-constexpr wininet::CurlTimeouts kSilentWait{2000ms, 2s, 4s};
+constexpr wininet::TransferBounds kSilentWait{2000ms, 2s, 4s, std::size_t{1} << 20};
 
 // Runs the window layer's wait hook and then the test's step for that wait
 // (numbered from 1), for as long as it exists.

@@ -156,7 +156,7 @@ TEST(WindowFaultsProgramTest, ClosingDuringTheAlertEndsTheProgramCleanly) {
   LoopbackServer notify("test_http_server.py", SlowAnswer(1500, "ok"));
   ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
   ScopedServiceHosts hosts(HostOf(check), HostOf(notify));
-  const wininet::CurlTimeouts previous = wininet::SetCurlTimeouts(testing::kPatientTimeouts);
+  const wininet::TransferBounds previous = wininet::SetTransferBounds(testing::kPatientTimeouts);
 
   auto run = [&] {
     static char name[] = "kelvorat";
@@ -176,7 +176,7 @@ TEST(WindowFaultsProgramTest, ClosingDuringTheAlertEndsTheProgramCleanly) {
     std::exit(result);
   };
   EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "count 1, returned 0, checks 1, alerts 1");
-  wininet::SetCurlTimeouts(previous);
+  wininet::SetTransferBounds(previous);
 }
 
 }  // namespace

@@ -58,11 +58,11 @@ bool CurlTransfer::Configure() {
   set(curl_easy_setopt(e, CURLOPT_HEADEROPT, static_cast<long>(CURLHEADER_SEPARATE)));
   set(curl_easy_setopt(e, CURLOPT_HTTPHEADER, headerList_));
   set(curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS,
-                       static_cast<long>(spec_.timeouts.connect.count())));
+                       static_cast<long>(spec_.bounds.connect.count())));
   set(curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L));
-  set(curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(spec_.timeouts.idle.count())));
+  set(curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(spec_.bounds.idle.count())));
   set(curl_easy_setopt(e, CURLOPT_TIMEOUT_MS,
-                       static_cast<long>(std::chrono::milliseconds(spec_.timeouts.total).count())));
+                       static_cast<long>(std::chrono::milliseconds(spec_.bounds.total).count())));
   set(curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, spec_.verifyPeer ? 1L : 0L));
   set(curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, spec_.verifyHost ? 2L : 0L));
   if (spec_.agent) set(curl_easy_setopt(e, CURLOPT_USERAGENT, spec_.agent->c_str()));
@@ -280,7 +280,7 @@ std::size_t CurlTransfer::OnBody(char* data, std::size_t size, std::size_t count
     t->paused_ = true;
     return CURL_WRITEFUNC_PAUSE;
   }
-  if (n > t->spec_.maxBodyBytes - t->bodyBytes_) return 0;  // too long: the transfer fails
+  if (n > t->spec_.bounds.maxBodyBytes - t->bodyBytes_) return 0;  // too long: the transfer fails
   t->bodyBytes_ += n;
   if (t->readPos_ > 0) {
     t->pending_.erase(0, t->readPos_);

@@ -37,9 +37,8 @@ struct TransferSpec {
   std::vector<std::string> headerLines;
   // Sent with its length unless the verb is GET.
   std::optional<std::string> body;
-  CurlTimeouts timeouts;
-  // A body longer than this ends the transfer as failed.
-  std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
+  // Time-outs and body limit; a body longer than the limit ends the transfer as failed.
+  TransferBounds bounds;
 };
 
 class CurlTransfer {

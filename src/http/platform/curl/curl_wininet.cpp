@@ -115,10 +115,6 @@ class HandleTable {
   std::uintptr_t next_ = 0x1000;
 };
 
-std::mutex timeoutsMutex;
-CurlTimeouts timeouts;
-std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
-
 bool IsTokenByte(unsigned char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
          std::strchr("!#$%&'*+-.^_`|~", c) != nullptr;
@@ -243,8 +239,7 @@ class CurlWinInet final : public WinInetApi {
     spec.verifyPeer = (request.securityFlags & SECURITY_FLAG_IGNORE_UNKNOWN_CA) == 0;
     spec.verifyHost = (request.securityFlags & SECURITY_FLAG_IGNORE_CERT_CN_INVALID) == 0 &&
                       (request.flags & kFlagIgnoreCertCnInvalid) == 0;
-    spec.timeouts = CurrentCurlTimeouts();
-    spec.maxBodyBytes = CurrentCurlMaxBodyBytes();
+    spec.bounds = CurrentTransferBounds();
 
     request.transfer = std::make_unique<curl::CurlTransfer>(std::move(spec));
     return request.transfer->Start();
@@ -292,28 +287,6 @@ class CurlWinInet final : public WinInetApi {
 };
 
 }  // namespace
-
-CurlTimeouts SetCurlTimeouts(CurlTimeouts next) {
-  std::lock_guard lock(timeoutsMutex);
-  CurlTimeouts previous = timeouts;
-  timeouts = next;
-  return previous;
-}
-
-CurlTimeouts CurrentCurlTimeouts() {
-  std::lock_guard lock(timeoutsMutex);
-  return timeouts;
-}
-
-std::size_t SetCurlMaxBodyBytes(std::size_t bytes) {
-  std::lock_guard lock(timeoutsMutex);
-  return std::exchange(maxBodyBytes, bytes);
-}
-
-std::size_t CurrentCurlMaxBodyBytes() {
-  std::lock_guard lock(timeoutsMutex);
-  return maxBodyBytes;
-}
 
 WinInetApi& DefaultWinInet() {
   static CurlWinInet instance;

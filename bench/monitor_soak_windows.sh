@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Soak benchmark of the Windows build under wine: TICKS ticks (default 2000)
+# of the real Win32 window and monitor cycle against the stand-in services,
+# which report the domain as blocked so every tick makes both requests. The
+# working set and the open handles must stay flat after the first 100 ticks,
+# and the stand-in must see every request. Uses the wine prefix of the
+# Windows build (scripts/test-windows.sh), made here when missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${WINDOWS_BUILD_DIR:-build-windows}
+ticks=${TICKS:-2000}
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+fi
+cmake --build "$build" --target monitor_soak_tool >/dev/null
+
+out=$(mktemp -d)
+pids=()
+cleanup() {
+  if ((${#pids[@]})); then kill "${pids[@]}" 2>/dev/null || true; fi
+  rm -rf "$out"
+}
+trap cleanup EXIT
+
+for n in $(seq 120 199); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+done
+Xvfb ":$n" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+pids+=("$!")
+for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+export DISPLAY=":$n"
+export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -d "$WINEPREFIX" ]; then
+  wine wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+
+python3 -u tools/standin_services.py --port 0 --blocked example.com >"$out/services.log" &
+pids+=("$!")
+for _ in $(seq 1 50); do [ -s "$out/services.log" ] && break; sleep 0.1; done
+port=$(head -1 "$out/services.log" | sed 's/.*://')
+
+start=$(date +%s.%N)
+wine "$build/tests/monitor_soak_tool.exe" "$port" "$ticks" 5 2>/dev/null | tr -d '\r' | tee "$out/samples.txt"
+end=$(date +%s.%N)
+sleep 0.5
+checks=$(grep -c '^-- check' "$out/services.log" || true)
+alerts=$(grep -c '^-- ALERT' "$out/services.log" || true)
+echo "ticks: $ticks in $(python3 -c "print(round($end - $start, 1))") s; the stand-in saw $checks checks and $alerts alerts"
+awk -v ticks="$ticks" -v checks="$checks" -v alerts="$alerts" \
+  'NR > 1 { if (!first) { first = $2; handles = $3 } last = $2; lasthandles = $3 }
+   END { printf "working set after 100 ticks: %d KiB, at the end: %d KiB (%+d KiB); handles: %d -> %d\n",
+         first, last, last - first, handles, lasthandles
+         exit (last - first > 1024 || lasthandles != handles || checks < ticks || alerts < ticks) }' "$out/samples.txt"
