@@ -142,7 +142,7 @@ bool CurlTransfer::StartRedirectedGet() {
   // The whole request, this redirect included, stays within the total time.
   curl_off_t spentMicroseconds = 0;
   curl_easy_getinfo(easy_, CURLINFO_TOTAL_TIME_T, &spentMicroseconds);
-  spec_.timeouts.total -=
+  spec_.bounds.total -=
       std::chrono::ceil<std::chrono::seconds>(std::chrono::microseconds(spentMicroseconds));
   curl_multi_remove_handle(multi_, easy_);
   curl_easy_cleanup(easy_);
@@ -159,7 +159,7 @@ bool CurlTransfer::StartRedirectedGet() {
   result_ = CURLE_OK;
   endAtHeaders_ = false;
   paused_ = false;
-  if (spec_.timeouts.total > std::chrono::seconds(0) && Configure()) return true;
+  if (spec_.bounds.total > std::chrono::seconds(0) && Configure()) return true;
   done_ = true;
   result_ = CURLE_FAILED_INIT;
   return false;
