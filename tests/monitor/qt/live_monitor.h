@@ -17,7 +17,6 @@
 #include "monitor/monitor_cycle.h"
 #include "monitor/qt/main_window.h"
 #include "monitor/qt/qt_monitor_window.h"
-#include "monitor/service_urls.h"
 #include "qt_test_support.h"
 #include "support/loopback_server.h"
 #include "support/raw_http.h"
@@ -60,11 +59,11 @@ class LiveMonitor {
  public:
   LiveMonitor(const std::string& checkHost, const std::string& notifyHost,
               wininet::CurlTimeouts timeouts = kShortTimeouts)
-      : previousTimeouts_(wininet::SetCurlTimeouts(timeouts)), hosts_(checkHost, notifyHost) {
+      : previousTimeouts_(wininet::SetCurlTimeouts(timeouts)) {
     EnsureApplication();
     window_ = std::make_unique<MainWindow>();
     ops_ = std::make_unique<QtMonitorWindow>(*window_);
-    cycle_ = std::make_unique<MonitorCycle>(*ops_);
+    cycle_ = std::make_unique<MonitorCycle>(*ops_, ServiceHosts{checkHost, notifyHost}, kSixtySecondsMs);
     window_->BindHandlers(cycle_->Handlers());
     window_->show();
   }
@@ -95,7 +94,6 @@ class LiveMonitor {
  private:
   wininet::CurlTimeouts previousTimeouts_;
   std::size_t previousLimit_ = wininet::SetCurlMaxBodyBytes(std::size_t{1} << 20);
-  ScopedServiceHosts hosts_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<QtMonitorWindow> ops_;
   std::unique_ptr<MonitorCycle> cycle_;

@@ -13,6 +13,7 @@
 
 #include "http/platform/curl/curl_transfer.h"
 #include "http/platform/curl/proxy_text.h"
+#include "http/platform/system_binding.h"
 #include "http/platform/curl/request_headers.h"
 #include "http/platform/curl/request_target.h"
 
@@ -315,7 +316,7 @@ std::size_t CurrentCurlMaxBodyBytes() {
   return maxBodyBytes;
 }
 
-WinInetApi& DefaultWinInet() {
+WinInetApi& SystemBinding() {
   static CurlWinInet instance;
   return instance;
 }

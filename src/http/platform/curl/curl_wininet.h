@@ -1,4 +1,4 @@
-// Settings of the libcurl binding of the WinINet platform (DefaultWinInet()
+// Settings of the libcurl binding of the WinINet platform (SystemBinding()
 // on Linux).
 #pragma once
 

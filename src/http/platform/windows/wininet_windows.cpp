@@ -4,6 +4,7 @@
 // and the engine returns its empty result.
 #include <windows.h>
 
+#include "http/platform/system_binding.h"
 #include "http/platform/wininet.h"
 
 namespace kelvorat::wininet {
@@ -119,7 +120,7 @@ class SystemWinInet final : public WinInetApi {
 
 }  // namespace
 
-WinInetApi& DefaultWinInet() {
+WinInetApi& SystemBinding() {
   static SystemWinInet api;
   return api;
 }
