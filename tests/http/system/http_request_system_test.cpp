@@ -111,8 +111,12 @@ TEST_F(HttpRequestOverSystemTest, PostSendsTheBodyWithItsContentType) {
   EXPECT_EQ(headers,
             "Accept: */*\r\nReferer: " + server_.Url("/echo/form") +
                 "\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded");
+#ifndef _WIN32
+  // Linux-only: libcurl puts the length last, right before the body; WinINet
+  // writes lines of its own after it.
   EXPECT_NE(raw.find("\r\nContent-Length: 7\r\n\r\na=1&b=2"), std::string::npos)
       << "the length is the last header line, right before the body";
+#endif
 }
 
 TEST_F(HttpRequestOverSystemTest, BinaryBytesBodyArrivesWholeWithEveryMethod) {
