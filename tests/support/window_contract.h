@@ -1,8 +1,8 @@
 // The window contract of monitor/monitor_window.h, stated once and run against
 // every MonitorWindow: the fake of the monitor tests, the Qt window and the
 // Win32 window. Each runner instantiates the suite with a small "window under
-// test" type (see WindowUnderTest below); what only one window shows (widget
-// layout, the message box's looks, timer schedules) stays in its own tests.
+// test" type (described below); what only one window shows (widget layout,
+// the message box's looks, timer schedules) stays in its own tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ namespace kelvorat::testing {
 //   void SelectNothing(std::string_view list);    the list shows no entry
 //   void UserTypes(std::string_view box, std::string_view utf8);
 //
-// Where a window may choose freely, the suite asserts nothing:
+// Freedoms. Where a window may choose freely, the suite asserts nothing:
 //   - WriteText and ReadText once closed (the Qt and Win32 widgets still exist
 //     and keep the text; the fake counts the touch);
 //   - how multi-line boxes break their lines inside (ReadText gives "\r\n");
