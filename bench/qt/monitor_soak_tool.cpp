@@ -12,11 +12,11 @@
 #include <fstream>
 #include <string>
 
+#include "http/platform/system_binding.h"
 #include "monitor/control_names.h"
 #include "monitor/monitor_cycle.h"
 #include "monitor/qt/main_window.h"
 #include "monitor/qt/qt_monitor_window.h"
-#include "monitor/service_urls.h"
 #include "support/process_probe.h"
 
 namespace {
@@ -42,10 +42,10 @@ int main(int argc, char** argv) {
   const int periodMs = argc > 3 ? std::atoi(argv[3]) : 5;
 
   QApplication application(argc, argv);
-  kelvorat::ScopedServiceHosts hosts(host, host);
+  const kelvorat::wininet::ScopedWinInet http(kelvorat::wininet::SystemBinding());
   kelvorat::MainWindow window;
   kelvorat::QtMonitorWindow operations(window);
-  kelvorat::MonitorCycle cycle(operations, periodMs);
+  kelvorat::MonitorCycle cycle(operations, kelvorat::ServiceHosts{host, host}, periodMs);
   window.BindHandlers(cycle.Handlers());
   window.show();
 

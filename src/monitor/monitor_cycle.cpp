@@ -4,7 +4,6 @@
 #include "http/http_request.h"
 #include "monitor/control_names.h"
 #include "monitor/monitor_texts.h"
-#include "monitor/service_urls.h"
 #include "text/codepage.h"
 #include "text/url_encode.h"
 
@@ -82,12 +81,12 @@ void MonitorCycle::SendAlert() {
   const Text alert = ConcatText(window_.ReadText(controls::kDomainEdit), monitor_texts::kBlockedSuffix);
   const Text encoded = UrlEncodeText(alert);
   const Text code = window_.ReadText(controls::kCodeEdit);
-  (void)Utf8ToAnsi(HttpGetText(NotifyTriggerUrl(code, encoded)));
+  (void)Utf8ToAnsi(HttpGetText(NotifyTriggerUrl(hosts_.notify, code, encoded)));
   window_.ProcessPendingEvents();
 }
 
 std::int32_t MonitorCycle::CheckDomainBlocked(const Text& domain) {
-  const Text answer = Utf8ToAnsi(HttpGetText(BlockCheckUrl(domain)));
+  const Text answer = Utf8ToAnsi(HttpGetText(BlockCheckUrl(hosts_.check, domain)));
   window_.ProcessPendingEvents();
   return FindText(answer, monitor_texts::kDomainOk);
 }

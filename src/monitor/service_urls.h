@@ -8,26 +8,17 @@
 
 namespace kelvorat {
 
-// Host (or host:port) of each service, fixed when the program is built.
-[[nodiscard]] std::string_view CheckServiceHost();
-[[nodiscard]] std::string_view NotifyServiceHost();
-
-// Points both services at other hosts while the object lives. Only tests and
-// benchmarks use it: the program itself has no setting for the hosts.
-class ScopedServiceHosts {
- public:
-  ScopedServiceHosts(std::string checkHost, std::string notifyHost);
-  ~ScopedServiceHosts();
-  ScopedServiceHosts(const ScopedServiceHosts&) = delete;
-  ScopedServiceHosts& operator=(const ScopedServiceHosts&) = delete;
-
- private:
-  std::string previousCheck_, previousNotify_;
+// Host (or host:port) of each service. The program passes the ones fixed when
+// it was built; tests and the soak tool pass loopback stand-ins.
+struct ServiceHosts {
+  std::string check;
+  std::string notify;
 };
 
-// "http://<check host>/k4tq7mbh/wxcheck?url=<domain>", the domain as typed.
-[[nodiscard]] Text BlockCheckUrl(std::string_view domain);
-// "http://<notify host>/trigger?id=<code>&text=<encodedText>", the code as typed.
-[[nodiscard]] Text NotifyTriggerUrl(std::string_view code, std::string_view encodedText);
+// "http://<checkHost>/k4tq7mbh/wxcheck?url=<domain>", the domain as typed.
+[[nodiscard]] Text BlockCheckUrl(std::string_view checkHost, std::string_view domain);
+// "http://<notifyHost>/trigger?id=<code>&text=<encodedText>", the code as typed.
+[[nodiscard]] Text NotifyTriggerUrl(std::string_view notifyHost, std::string_view code,
+                                    std::string_view encodedText);
 
 }  // namespace kelvorat

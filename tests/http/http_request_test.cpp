@@ -339,5 +339,31 @@ TEST_F(HttpRequestTest, EveryCallOpensFreshHandles) {
   EXPECT_TRUE(fake.OpenHandles().empty());
 }
 
+// Unit programs put no binding in place: until a program picks one, and again
+// once the one it picked is gone, every request is refused and ends empty.
+TEST(HttpRequestWithoutBinding, EveryRequestEndsEmpty) {
+  auto requestsEndEmpty = [] {
+    Text cookies = "a=1", receivedCookies = "old", responseHeaders;
+    Bytes bytesBody = ToBytes("xy");
+    EXPECT_EQ(HttpGetText("http://127.0.0.1:9/echo"), "");
+    EXPECT_EQ(HttpRequest("https://example.com/", {.method = kPost,
+                                                   .cookies = &cookies,
+                                                   .receivedCookies = &receivedCookies,
+                                                   .responseHeaders = &responseHeaders,
+                                                   .bytesBody = &bytesBody,
+                                                   .proxy = "127.0.0.1:9"}),
+              Bytes{});
+    EXPECT_EQ(cookies, "a=1");
+  };
+  requestsEndEmpty();
+  {
+    RecordingWinInet fake;
+    fake.SetDefaultResponse(ScriptedResponse::WithBody("hello"));
+    ScopedWinInet use{fake};
+    EXPECT_EQ(HttpGetText("http://example.com/"), "hello");
+  }
+  requestsEndEmpty();
+}
+
 }  // namespace
 }  // namespace kelvorat

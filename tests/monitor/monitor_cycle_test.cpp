@@ -15,8 +15,10 @@ using fakes::RecordingWinInet;
 using fakes::ScriptedResponse;
 using testing::FakeWindow;
 
-const std::string kCheckBase = std::string("http://") + KELVORAT_CHECK_HOST_FOR_TESTS;
-const std::string kNotifyBase = std::string("http://") + KELVORAT_NOTIFY_HOST_FOR_TESTS;
+// Two hosts apart, so that a URL built for the wrong service shows.
+const ServiceHosts kHosts{"check.test:18080", "notify.test"};
+const std::string kCheckBase = "http://check.test:18080";
+const std::string kNotifyBase = "http://notify.test";
 constexpr std::string_view kDomainOkUtf8 = "{\"msg\":\"\xE5\x9F\x9F\xE5\x90\x8D\xE6\xAD\xA3\xE5\xB8\xB8\"}";
 constexpr std::string_view kDomainOkGbk = "\xD3\xF2\xC3\xFB\xD5\xFD\xB3\xA3";
 constexpr std::string_view kFillInDomain =
@@ -47,7 +49,7 @@ class MonitorCycleTest : public ::testing::Test {
   RecordingWinInet platform;
   wininet::ScopedWinInet usePlatform{platform};
   FakeWindow window;
-  MonitorCycle cycle{window};
+  MonitorCycle cycle{window, kHosts, kSixtySecondsMs};
 };
 
 TEST_F(MonitorCycleTest, RefusedStartShowsMessageFocusesBoxAndChangesNothing) {
@@ -65,7 +67,7 @@ TEST_F(MonitorCycleTest, RefusedStartShowsMessageFocusesBoxAndChangesNothing) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     FakeWindow w;
-    MonitorCycle c{w};
+    MonitorCycle c{w, kHosts, kSixtySecondsMs};
     w.texts[std::string(controls::kDomainEdit)] = row.domain;
     w.texts[std::string(controls::kCodeEdit)] = row.code;
     c.StartButtonClicked();
@@ -145,7 +147,7 @@ TEST_F(MonitorCycleTest, VerdictDecidesWhetherTheAlertGoesOut) {
     if (row.refused) p.SetRefusal(fakes::Refusal::kConnection);
     wininet::ScopedWinInet use(p);
     FakeWindow w;
-    MonitorCycle c{w};
+    MonitorCycle c{w, kHosts, kSixtySecondsMs};
     c.MonitorTimerTick();
     EXPECT_EQ(p.exchanges().size(), row.expectedRequests);
     EXPECT_EQ(c.checkCount(), 1);
@@ -250,7 +252,7 @@ TEST_F(MonitorCycleTest, WindowClosedInsideATickIsNeverTouchedAgain) {
     p.SetDefaultResponse(ScriptedResponse::WithBody(row.blocked ? "" : kDomainOkUtf8));
     wininet::ScopedWinInet use(p);
     FakeWindow w;
-    MonitorCycle c{w};
+    MonitorCycle c{w, kHosts, kSixtySecondsMs};
     w.onProcessPendingEvents = [&] {
       if (w.pendingEventRuns == row.closeAtPendingRun) w.Close();
     };

@@ -1,6 +1,9 @@
 #include "fake_window.h"
 
+#include <algorithm>
+
 #include "monitor/control_names.h"
+#include "monitor/control_table.h"
 
 namespace kelvorat::testing {
 
@@ -23,9 +26,26 @@ Text FakeWindow::ReadText(std::string_view control) {
   return it == texts.end() ? Text() : it->second;
 }
 
+namespace {
+
+bool IsSingleLineBox(std::string_view control) {
+  for (const ControlSpec& spec : MainWindowControls()) {
+    if (spec.name == control) return spec.kind == ControlKind::kEditBox && !spec.edit.multiLine;
+  }
+  return false;
+}
+
+}  // namespace
+
 void FakeWindow::WriteText(std::string_view control, std::string_view text) {
   NoteTouch();
-  texts[std::string(control)] = Text(text);
+  Text& box = texts[std::string(control)];
+  box = Text(text);
+  // As the real windows do: a single-line box holds no control characters.
+  // (Bytes of a code-page-936 pair are never below 0x40, so bytes are enough.)
+  if (IsSingleLineBox(control)) {
+    std::erase_if(box, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+  }
 }
 
 int FakeWindow::SelectedIndex(std::string_view control) {
@@ -52,7 +72,7 @@ bool FakeWindow::IsEnabled(std::string_view control) const {
 
 void FakeWindow::SetTimerPeriod(std::string_view, int milliseconds) {
   NoteTouch();
-  if (milliseconds == timerPeriod) return;
+  if (closed_ || milliseconds == timerPeriod) return;
   timerPeriod = milliseconds > 0 ? milliseconds : 0;
   if (timerPeriod > 0) ++timerRestarts;
 }
@@ -61,6 +81,7 @@ int FakeWindow::TimerPeriod(std::string_view) const { return timerPeriod; }
 
 void FakeWindow::ShowMessageBox(std::string_view text, std::string_view title) {
   NoteTouch();
+  if (closed_) return;
   messages.push_back({Text(text), Text(title)});
 }
 

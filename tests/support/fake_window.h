@@ -1,6 +1,8 @@
 // A MonitorWindow over plain values, for testing the monitor cycle without a
 // display. Pending events are closures that tests queue; ProcessPendingEvents
 // runs them in order, as the real window dispatches clicks and timer events.
+// It keeps the window contract of monitor_window.h (support/window_contract.h
+// checks it as it checks the real windows).
 #pragma once
 
 #include <deque>
@@ -51,7 +53,11 @@ class FakeWindow : public MonitorWindow {
   // Operations seen after the window was closed (must stay empty).
   int touchedAfterClose = 0;
 
-  void Close() { closed_ = true; }
+  // The user closes the window; the timer goes with it.
+  void Close() {
+    closed_ = true;
+    timerPeriod = 0;
+  }
   bool IsEnabled(std::string_view control) const;
 
  private:

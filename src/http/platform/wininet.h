@@ -1,7 +1,8 @@
 // The narrow platform interface the request engine speaks HTTP through: the
 // eight WinINet operations it uses, with the arguments and results it relies
-// on. One implementation per platform (platform/curl/ on Linux); tests put a
-// recording fake in place with ScopedWinInet.
+// on. The engine links no implementation: each program puts one in place with
+// ScopedWinInet, the system's own (system_binding.h, one backend library per
+// platform) or, in tests, a recording fake.
 #pragma once
 
 #include <cstdint>
@@ -59,14 +60,13 @@ class WinInetApi {
   virtual bool InternetCloseHandle(HINTERNET handle) = 0;
 };
 
-// The platform the engine uses now: the one a ScopedWinInet put in place, or
-// else the system's own (DefaultWinInet).
+// The platform the engine uses now: the one the innermost living ScopedWinInet
+// put in place. With none in place every call is refused (null handles, false,
+// nothing read), so a request ends empty rather than reaching for a binding
+// the program never chose.
 WinInetApi& CurrentWinInet();
 
-// The system's binding; defined by the backend linked into the program.
-WinInetApi& DefaultWinInet();
-
-// Puts api in place of the current platform while the object lives.
+// Puts api in place of the current platform while the object lives; they nest.
 class ScopedWinInet {
  public:
   explicit ScopedWinInet(WinInetApi& api);

@@ -11,7 +11,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "http/platform/curl/wait_hook.h"
+#include "http/platform/wait_hook.h"
 #include "monitor/qt/main_window.h"
 #include "monitor/qt/windows_look_style.h"
 #include "text/codepage.h"
@@ -38,7 +38,7 @@ Text ToAnsi(const QString& text) {
 }  // namespace
 
 QtMonitorWindow::QtMonitorWindow(MainWindow& window) : window_(window), previous_(waitingWindow) {
-  const wininet::curl::WaitHook before = wininet::curl::SetWaitHook(&QtMonitorWindow::PaintWhileWaiting);
+  const wininet::WaitHook before = wininet::SetWaitHook(&QtMonitorWindow::PaintWhileWaiting);
   if (previous_ == nullptr) hookBeforeWindows = before;
   waitingWindow = this;
 }
@@ -51,7 +51,7 @@ QtMonitorWindow::~QtMonitorWindow() {
       break;
     }
   }
-  if (waitingWindow == nullptr) wininet::curl::SetWaitHook(hookBeforeWindows);
+  if (waitingWindow == nullptr) wininet::SetWaitHook(hookBeforeWindows);
 }
 
 // Window-system events (expose, the window manager's ping, moves) and posted

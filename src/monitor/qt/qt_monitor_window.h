@@ -1,4 +1,5 @@
-// The window operations of the monitor cycle over the Qt main window.
+// The window operations of the monitor cycle over the Qt main window; the
+// contract is the one of monitor_window.h.
 #pragma once
 
 #include "monitor/monitor_window.h"
@@ -19,22 +20,16 @@ class QtMonitorWindow final : public MonitorWindow {
   QtMonitorWindow(const QtMonitorWindow&) = delete;
   QtMonitorWindow& operator=(const QtMonitorWindow&) = delete;
 
-  // Edit boxes give their content ("\r\n" between the lines of multi-line
-  // ones), lists their shown entry, buttons and group boxes their caption;
-  // an unknown name gives "".
   [[nodiscard]] Text ReadText(std::string_view control) override;
-  // Single-line boxes drop line breaks and other control characters.
   void WriteText(std::string_view control, std::string_view text) override;
   [[nodiscard]] int SelectedIndex(std::string_view control) override;
   [[nodiscard]] Text ShownText(std::string_view control) override;
   void SetEnabled(std::string_view control, bool enabled) override;
-  // A negative period counts as 0. Does nothing once the window is closed.
   void SetTimerPeriod(std::string_view timer, int milliseconds) override;
   [[nodiscard]] int TimerPeriod(std::string_view timer) const override;
-  // Does nothing once the window is closed.
+  // A QMessageBox without owner, application modal.
   void ShowMessageBox(std::string_view text, std::string_view title) override;
   void SetFocus(std::string_view control) override;
-  // Does nothing once the window is closed: the program is ending.
   void ProcessPendingEvents() override;
   [[nodiscard]] bool IsClosed() const override;
 

@@ -1,4 +1,5 @@
-// The window operations of the monitor cycle over the Win32 main window.
+// The window operations of the monitor cycle over the Win32 main window; the
+// contract is the one of monitor_window.h.
 #pragma once
 
 #include "monitor/monitor_window.h"
@@ -12,22 +13,16 @@ class Win32MonitorWindow final : public MonitorWindow {
   // window must outlive this object.
   explicit Win32MonitorWindow(MainWindow& window) : window_(window) {}
 
-  // Edit boxes give their content, lists their shown entry, buttons and
-  // group boxes their caption; an unknown name gives "".
   [[nodiscard]] Text ReadText(std::string_view control) override;
-  // Single-line boxes drop line breaks and other control characters.
   void WriteText(std::string_view control, std::string_view text) override;
   [[nodiscard]] int SelectedIndex(std::string_view control) override;
   [[nodiscard]] Text ShownText(std::string_view control) override;
   void SetEnabled(std::string_view control, bool enabled) override;
-  // A negative period counts as 0. Does nothing once the window is closed.
   void SetTimerPeriod(std::string_view timer, int milliseconds) override;
   [[nodiscard]] int TimerPeriod(std::string_view timer) const override;
-  // No owner window, modal for the whole program (task modal). Does nothing
-  // once the window is closed.
+  // No owner window, modal for the whole program (task modal).
   void ShowMessageBox(std::string_view text, std::string_view title) override;
   void SetFocus(std::string_view control) override;
-  // Does nothing once the window is closed: the program is ending.
   void ProcessPendingEvents() override;
   [[nodiscard]] bool IsClosed() const override;
 

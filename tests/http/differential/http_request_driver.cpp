@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "http/platform/system_binding.h"
 #include "request_cases.h"
 
 namespace kelvorat::differential {
@@ -91,5 +92,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: http_request_driver <capture port> direct|proxy <output file>\n");
     return 2;
   }
+  const kelvorat::wininet::ScopedWinInet system(kelvorat::wininet::SystemBinding());
   return kelvorat::differential::Run(argv[1], pass == "proxy", argv[3]);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "http/platform/system_binding.h"
 #include "support/loopback_server.h"
 #include "support/raw_http.h"
 
@@ -51,7 +52,7 @@ struct Outcome {
 // One request the way the engine makes it: open, connect, open request, set
 // the security flags, send, read to the end, query the raw headers, close.
 Outcome Perform(const Call& call) {
-  WinInetApi& api = DefaultWinInet();
+  WinInetApi& api = SystemBinding();
   Outcome out;
   const bool viaProxy = call.accessType == INTERNET_OPEN_TYPE_PROXY;
   HINTERNET session = api.InternetOpenA(call.agent.c_str(), call.accessType, viaProxy ? call.proxy.c_str() : nullptr,
@@ -160,7 +161,7 @@ TEST_F(CurlWinInetTest, ResponsesReachTheReaderWhole) {
 }
 
 TEST_F(CurlWinInetTest, HeaderQueryThatDoesNotFitLeavesTheBufferAlone) {
-  WinInetApi& api = DefaultWinInet();
+  WinInetApi& api = SystemBinding();
   for (const char* path : {"/big-headers", "/status/404"}) {
     HINTERNET session = api.InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     HINTERNET connection = api.InternetConnectA(session, "127.0.0.1", server_.port(), nullptr, nullptr,
@@ -384,7 +385,7 @@ TEST_F(CurlWinInetTest, UrlAndHeaderBytesCannotAddLinesOnTheWire) {
 }
 
 TEST_F(CurlWinInetTest, EndlessBodyIsReadAsItStreams) {
-  WinInetApi& api = DefaultWinInet();
+  WinInetApi& api = SystemBinding();
   HINTERNET session = api.InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
   HINTERNET connection = api.InternetConnectA(session, "127.0.0.1", server_.port(), nullptr, nullptr,
                                               INTERNET_SERVICE_HTTP, 0, 0);
@@ -407,7 +408,7 @@ TEST_F(CurlWinInetTest, EndlessBodyIsReadAsItStreams) {
 }
 
 TEST(CurlWinInetHandles, ClosingAParentClosesItsChildrenSafely) {
-  WinInetApi& api = DefaultWinInet();
+  WinInetApi& api = SystemBinding();
   HINTERNET session = api.InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
   HINTERNET connection =
       api.InternetConnectA(session, "127.0.0.1", 9, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
@@ -433,7 +434,7 @@ TEST(CurlWinInetHandles, ClosingAParentClosesItsChildrenSafely) {
 }
 
 TEST(CurlWinInetHandles, RefusesWhatItCannotServe) {
-  WinInetApi& api = DefaultWinInet();
+  WinInetApi& api = SystemBinding();
   EXPECT_EQ(api.InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PROXY, nullptr, "", 0), nullptr);
   EXPECT_EQ(api.InternetOpenA(kAgent, 2, nullptr, nullptr, 0), nullptr);
   HINTERNET session = api.InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);

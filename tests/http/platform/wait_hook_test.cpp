@@ -1,4 +1,4 @@
-#include "http/platform/curl/wait_hook.h"
+#include "http/platform/wait_hook.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,6 @@
 #include "monitor/monitor_cycle.h"
 #include "monitor/qt/main_window.h"
 #include "monitor/qt/qt_monitor_window.h"
-#include "monitor/service_urls.h"
 #include "qt_test_support.h"
 #include "support/loopback_server.h"
 #include "support/raw_http.h"
@@ -61,11 +60,11 @@ class LiveMonitor {
  public:
   LiveMonitor(const std::string& checkHost, const std::string& notifyHost,
               wininet::TransferBounds bounds = kShortTimeouts)
-      : previousBounds_(wininet::SetTransferBounds(bounds)), hosts_(checkHost, notifyHost) {
+      : previousBounds_(wininet::SetTransferBounds(bounds)) {
     EnsureApplication();
     window_ = std::make_unique<MainWindow>();
     ops_ = std::make_unique<QtMonitorWindow>(*window_);
-    cycle_ = std::make_unique<MonitorCycle>(*ops_);
+    cycle_ = std::make_unique<MonitorCycle>(*ops_, ServiceHosts{checkHost, notifyHost}, kSixtySecondsMs);
     window_->BindHandlers(cycle_->Handlers());
     window_->show();
   }
@@ -92,7 +91,6 @@ class LiveMonitor {
 
  private:
   wininet::TransferBounds previousBounds_;
-  ScopedServiceHosts hosts_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<QtMonitorWindow> ops_;
   std::unique_ptr<MonitorCycle> cycle_;

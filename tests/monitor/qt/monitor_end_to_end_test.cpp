@@ -15,7 +15,6 @@
 #include "monitor/control_names.h"
 #include "monitor/monitor_cycle.h"
 #include "monitor/qt/program_main.h"
-#include "monitor/service_urls.h"
 #include "qt_test_support.h"
 #include "support/loopback_server.h"
 #include "support/process_probe.h"
@@ -104,8 +103,6 @@ TEST(MonitorProgramTest, ClosingInsideATickEndsTheProgramCleanly) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   LoopbackServer services("standin_services.py", {"--port", "0", "--blocked", "example.com"});
   ASSERT_NE(services.port(), 0);
-  ScopedServiceHosts hosts(HostOf(services), HostOf(services));
-
   // The statement runs in a child process (with its own stand-in), which
   // reports what its stand-in received.
   auto run = [&services] {
@@ -113,8 +110,9 @@ TEST(MonitorProgramTest, ClosingInsideATickEndsTheProgramCleanly) {
     char* argv[] = {name, nullptr};
     int argc = 1;
     std::unique_ptr<MonitorCycle> cycle;
-    const int result = ProgramMain(argc, argv, [&cycle](MonitorWindow& window) {
-      cycle = std::make_unique<MonitorCycle>(window);
+    const int result = ProgramMain(argc, argv, [&cycle, &services](MonitorWindow& window) {
+      cycle = std::make_unique<MonitorCycle>(window, ServiceHosts{HostOf(services), HostOf(services)},
+                                             kSixtySecondsMs);
       QTimer::singleShot(0, [] {
         QWidget* main = MainWindowWidget();
         QMetaObject::invokeMethod(main, "close", Qt::QueuedConnection);

@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "http/platform/curl/wait_hook.h"
+#include "http/platform/wait_hook.h"
 #include "live_monitor.h"
 
 namespace kelvorat {
@@ -46,11 +46,11 @@ constexpr wininet::TransferBounds kSilentWait{2000ms, 2s, 4s, std::size_t{1} << 
 class WaitSteps {
  public:
   explicit WaitSteps(std::function<void(int wait)> step)
-      : step_(std::move(step)), windowHook_(wininet::curl::SetWaitHook(&WaitSteps::Hook)) {
+      : step_(std::move(step)), windowHook_(wininet::SetWaitHook(&WaitSteps::Hook)) {
     current_ = this;
   }
   ~WaitSteps() {
-    wininet::curl::SetWaitHook(windowHook_);
+    wininet::SetWaitHook(windowHook_);
     current_ = nullptr;
   }
   WaitSteps(const WaitSteps&) = delete;
@@ -73,7 +73,7 @@ class WaitSteps {
 
   static inline WaitSteps* current_ = nullptr;
   std::function<void(int)> step_;
-  wininet::curl::WaitHook windowHook_;
+  wininet::WaitHook windowHook_;
   int waits_ = 0;
   bool inWait_ = false;
 };

@@ -155,7 +155,6 @@ TEST(WindowFaultsProgramTest, ClosingDuringTheAlertEndsTheProgramCleanly) {
   LoopbackServer check("test_http_server.py", FastAnswer(testing::kBlockedAnswerUtf8));
   LoopbackServer notify("test_http_server.py", SlowAnswer(1500, "ok"));
   ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
-  ScopedServiceHosts hosts(HostOf(check), HostOf(notify));
   const wininet::TransferBounds previous = wininet::SetTransferBounds(testing::kPatientTimeouts);
 
   auto run = [&] {
@@ -163,8 +162,9 @@ TEST(WindowFaultsProgramTest, ClosingDuringTheAlertEndsTheProgramCleanly) {
     char* argv[] = {name, nullptr};
     int argc = 1;
     std::unique_ptr<MonitorCycle> cycle;
-    const int result = ProgramMain(argc, argv, [&cycle](MonitorWindow& window) {
-      cycle = std::make_unique<MonitorCycle>(window);
+    const int result = ProgramMain(argc, argv, [&cycle, &check, &notify](MonitorWindow& window) {
+      cycle = std::make_unique<MonitorCycle>(window, ServiceHosts{HostOf(check), HostOf(notify)},
+                                             kSixtySecondsMs);
       QTimer::singleShot(0, [] {
         QTimer::singleShot(500, [] { MainWindowWidget()->close(); });
         MainWindowWidget()->findChild<QAbstractButton*>(testing::Q(controls::kStartButton))->click();

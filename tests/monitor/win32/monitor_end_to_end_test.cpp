@@ -7,7 +7,6 @@
 
 #include "monitor/control_names.h"
 #include "monitor/monitor_cycle.h"
-#include "monitor/service_urls.h"
 #include "monitor/win32/main_window.h"
 #include "monitor/win32/program_main.h"
 #include "monitor/win32/win32_monitor_window.h"
@@ -30,21 +29,26 @@ class Win32MonitorEndToEndTest : public ::testing::Test {
   void SetUp() override {
     testing::EnsureWindowing();
     ASSERT_TRUE(window_.Create(GetModuleHandleW(nullptr)));
-    window_.BindHandlers(cycle_.Handlers());
     window_.Show();
+  }
+  // The monitor over the window, talking to services for both of its hosts.
+  void StartMonitor(const LoopbackServer& services) {
+    cycle_ = std::make_unique<MonitorCycle>(ops_, ServiceHosts{Local(services), Local(services)},
+                                            kSixtySecondsMs);
+    window_.BindHandlers(cycle_->Handlers());
   }
   void TearDown() override { testing::DrainQuit(); }
   void Click(std::string_view button) { SendMessageW(window_.Control(button), BM_CLICK, 0, 0); }
 
   win32::MainWindow window_;
   win32::Win32MonitorWindow ops_{window_};
-  MonitorCycle cycle_{ops_};
+  std::unique_ptr<MonitorCycle> cycle_;
 };
 
 TEST_F(Win32MonitorEndToEndTest, BlockedDomainReachesTheServiceAsCheckThenAlert) {
   LoopbackServer services("standin_services.py", {"--port", "0", "--blocked", "a.b"});
   ASSERT_NE(services.port(), 0);
-  ScopedServiceHosts hosts(Local(services), Local(services));
+  StartMonitor(services);
   SetWindowTextW(window_.Control(controls::kDomainEdit), L"a.b");
   Click(controls::kStartButton);
 
@@ -74,7 +78,7 @@ TEST_F(Win32MonitorEndToEndTest, BlockedDomainReachesTheServiceAsCheckThenAlert)
 TEST_F(Win32MonitorEndToEndTest, FineDomainGivesNoAlertAndEmptyDomainIsRefused) {
   LoopbackServer services("standin_services.py", {"--port", "0"});
   ASSERT_NE(services.port(), 0);
-  ScopedServiceHosts hosts(Local(services), Local(services));
+  StartMonitor(services);
   Click(controls::kStartButton);
   SendMessageW(window_.Handle(), WM_TIMER, 1, 0);  // the periodic event, as the timer delivers it
   const auto requests = services.Requests();
@@ -100,13 +104,13 @@ TEST(Win32MonitorProgramTest, ClosingInsideATickEndsTheProgramCleanly) {
   testing::EnsureWindowing();
   LoopbackServer services("standin_services.py", {"--port", "0", "--blocked", "example.com"});
   ASSERT_NE(services.port(), 0);
-  ScopedServiceHosts hosts(Local(services), Local(services));
   std::unique_ptr<MonitorCycle> cycle;
   int argc = 1;
   char name[] = "kelvorat";
   char* argv[] = {name, nullptr};
-  const int result = ProgramMain(argc, argv, [&cycle](MonitorWindow& window) {
-    cycle = std::make_unique<MonitorCycle>(window);
+  const int result = ProgramMain(argc, argv, [&cycle, &services](MonitorWindow& window) {
+    cycle = std::make_unique<MonitorCycle>(window, ServiceHosts{Local(services), Local(services)},
+                                           kSixtySecondsMs);
     HWND main = FindWindowW(L"KelvoratMainWindow", nullptr);
     HWND start = nullptr;
     EnumChildWindows(main, &FindStartButton, reinterpret_cast<LPARAM>(&start));

@@ -9,7 +9,7 @@
 
 #include "http/platform/curl/cookie_store.h"
 #include "http/platform/curl/request_headers.h"
-#include "http/platform/curl/wait_hook.h"
+#include "http/platform/wait_hook.h"
 
 namespace kelvorat::wininet::curl {
 

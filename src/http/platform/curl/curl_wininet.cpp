@@ -15,6 +15,7 @@
 #include "http/platform/curl/proxy_text.h"
 #include "http/platform/curl/request_headers.h"
 #include "http/platform/curl/request_target.h"
+#include "http/platform/system_binding.h"
 
 namespace kelvorat::wininet {
 namespace {
@@ -288,7 +289,7 @@ class CurlWinInet final : public WinInetApi {
 
 }  // namespace
 
-WinInetApi& DefaultWinInet() {
+WinInetApi& SystemBinding() {
   static CurlWinInet instance;
   return instance;
 }

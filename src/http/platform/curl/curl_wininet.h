@@ -1,4 +1,4 @@
-// The libcurl binding of the WinINet platform (DefaultWinInet() on Linux).
+// The libcurl binding of the WinINet platform (SystemBinding() on Linux).
 // Its transfers run within the bounds of http/platform/transfer_bounds.h.
 #pragma once
 

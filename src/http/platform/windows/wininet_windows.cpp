@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "http/platform/system_binding.h"
 #include "http/platform/transfer_bounds.h"
 #include "http/platform/wininet.h"
 #include "http/platform/windows/request_worker.h"
@@ -428,7 +429,7 @@ class SystemWinInet final : public WinInetApi {
 
 }  // namespace
 
-WinInetApi& DefaultWinInet() {
+WinInetApi& SystemBinding() {
   static SystemWinInet api(windows::SystemFunctions());
   return api;
 }

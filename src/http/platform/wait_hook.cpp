@@ -1,10 +1,10 @@
 // The wait hook: one per process, tied to the thread that installed it.
-#include "http/platform/curl/wait_hook.h"
+#include "http/platform/wait_hook.h"
 
 #include <mutex>
 #include <thread>
 
-namespace kelvorat::wininet::curl {
+namespace kelvorat::wininet {
 namespace {
 
 std::mutex mutex;
@@ -38,4 +38,4 @@ void CallWaitHook() {
   hook();
 }
 
-}  // namespace kelvorat::wininet::curl
+}  // namespace kelvorat::wininet

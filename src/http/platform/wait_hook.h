@@ -1,12 +1,12 @@
-// A hook the libcurl backend calls while a request waits on the network, so
+// A hook the HTTP binding calls while a request waits on the network, so
 // that the thread which sent the request (the window's) can keep its window
-// painted. The backend knows nothing of any toolkit: the window layer
+// painted. The bindings know nothing of any toolkit: the window layer
 // installs the hook, and decides what may run from it.
 #pragma once
 
 #include <chrono>
 
-namespace kelvorat::wininet::curl {
+namespace kelvorat::wininet {
 
 using WaitHook = void (*)();
 
@@ -26,4 +26,4 @@ WaitHook SetWaitHook(WaitHook hook);
 // Calls the calling thread's hook, if any, guarded against running nested.
 void CallWaitHook();
 
-}  // namespace kelvorat::wininet::curl
+}  // namespace kelvorat::wininet
