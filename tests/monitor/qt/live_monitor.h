@@ -20,6 +20,7 @@
 #include "qt_test_support.h"
 #include "support/loopback_server.h"
 #include "support/raw_http.h"
+#include "support/stepped_window.h"
 
 namespace kelvorat::testing {
 
@@ -64,7 +65,8 @@ class LiveMonitor {
     EnsureApplication();
     window_ = std::make_unique<MainWindow>();
     ops_ = std::make_unique<QtMonitorWindow>(*window_);
-    cycle_ = std::make_unique<MonitorCycle>(*ops_, ServiceHosts{checkHost, notifyHost}, kSixtySecondsMs);
+    stepped_ = std::make_unique<SteppedWindow>(*ops_);
+    cycle_ = std::make_unique<MonitorCycle>(*stepped_, ServiceHosts{checkHost, notifyHost}, kSixtySecondsMs);
     window_->BindHandlers(cycle_->Handlers());
     window_->show();
   }
@@ -88,11 +90,14 @@ class LiveMonitor {
 
   MainWindow& window() { return *window_; }
   MonitorCycle& cycle() { return *cycle_; }
+  // The cycle's pending-events steps, for actions "during request N".
+  SteppedWindow& steps() { return *stepped_; }
 
  private:
   wininet::TransferBounds previousBounds_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<QtMonitorWindow> ops_;
+  std::unique_ptr<SteppedWindow> stepped_;
   std::unique_ptr<MonitorCycle> cycle_;
 };
 

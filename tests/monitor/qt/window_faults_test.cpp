@@ -1,15 +1,15 @@
 // Faults around the window while a tick waits on the network: the window
 // closed during either request, stop and start clicked during a request, and
-// a pile of timer events. Events that arrive during a request are dispatched
-// at the tick's pending-events step; nothing may crash, touch the window once
-// it is closed, or miscount.
+// a pile of timer events. Input that arrives during a request is dispatched
+// at the tick's next pending-events step, so the tests act "at step N" (see
+// SteppedWindow) rather than after some milliseconds; nothing may crash,
+// touch the window once it is closed, or miscount.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTimer>
 #include <QTimerEvent>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -28,10 +28,7 @@ using testing::HostOf;
 using testing::LiveMonitor;
 using testing::LoopbackServer;
 
-// A check or notification service that answers after a delay.
-std::vector<std::string> SlowAnswer(int ms, std::string_view body) {
-  return {"--answer-as", "/delay?ms=" + std::to_string(ms) + "&hex=" + Hex(body)};
-}
+// A check or notification service that answers at once.
 std::vector<std::string> FastAnswer(std::string_view body) { return {"--answer-as", "/body?hex=" + Hex(body)}; }
 
 const std::string kCheck = "GET /k4tq7mbh/wxcheck?";
@@ -40,27 +37,27 @@ const std::string kTrigger = "GET /trigger?";
 TEST(WindowFaultsTest, ClosingDuringEitherRequestEndsTheTickAndLeavesTheWindowAlone) {
   struct Row {
     const char* name;
-    std::vector<std::string> check, notify;
-    int closeAtMs;
+    int closeAtStep;     // 1: queued during the check, 2: during the alert
     std::size_t alerts;  // sent before the close was seen
   };
   const Row rows[] = {
-      {"during the check", SlowAnswer(1000, testing::kBlockedAnswerUtf8), FastAnswer("ok"), 200, 0},
-      {"during the alert", FastAnswer(testing::kBlockedAnswerUtf8), SlowAnswer(1500, "ok"), 500, 1},
+      {"during the check", 1, 0},
+      {"during the alert", 2, 1},
   };
   for (const Row& row : rows) {
-    LoopbackServer check("test_http_server.py", row.check);
-    LoopbackServer notify("test_http_server.py", row.notify);
+    LoopbackServer check("test_http_server.py", FastAnswer(testing::kBlockedAnswerUtf8));
+    LoopbackServer notify("test_http_server.py", FastAnswer("ok"));
     ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
     LiveMonitor monitor(HostOf(check), HostOf(notify), testing::kPatientTimeouts);
     QCoreApplication::processEvents();
     const int descriptorsBefore = testing::OpenDescriptors();
     const std::string countShown = monitor.Shown(controls::kCheckCountEdit);
 
-    QTimer::singleShot(row.closeAtMs, &monitor.window(), &QWidget::close);
+    monitor.steps().AtStep(row.closeAtStep, [&monitor] { monitor.window().close(); });
     monitor.StartButton()->click();
 
     EXPECT_TRUE(monitor.window().IsClosed()) << row.name;
+    EXPECT_EQ(monitor.steps().steps(), row.closeAtStep) << row.name;
     EXPECT_EQ(monitor.cycle().checkCount(), 1) << row.name;
     EXPECT_EQ(CountRequests(check, kCheck), 1u) << row.name;
     EXPECT_EQ(CountRequests(notify, kTrigger), row.alerts) << row.name;
@@ -81,7 +78,7 @@ TEST(WindowFaultsTest, ClosingDuringEitherRequestEndsTheTickAndLeavesTheWindowAl
 
 TEST(WindowFaultsTest, StopAndStartClickedDuringARequestTakeEffectAndCountExactly) {
   struct Click {
-    int atMs;
+    int atStep;
     bool start;  // else stop
   };
   struct Row {
@@ -91,19 +88,21 @@ TEST(WindowFaultsTest, StopAndStartClickedDuringARequestTakeEffectAndCountExactl
     int stopped;
   };
   const Row rows[] = {
-      {"stop", {{200, false}}, 1, 1},
-      {"start", {{200, true}}, 2, 0},
-      {"stop, then start", {{200, false}, {300, true}}, 2, 0},
-      {"start twice", {{200, true}, {300, true}}, 3, 0},
+      {"stop", {{1, false}}, 1, 1},
+      {"start", {{1, true}}, 2, 0},
+      {"stop, then start", {{1, false}, {1, true}}, 2, 0},
+      {"start twice", {{1, true}, {1, true}}, 3, 0},
   };
   for (const Row& row : rows) {
-    LoopbackServer check("test_http_server.py", SlowAnswer(1000, testing::kFineAnswerUtf8));
+    LoopbackServer check("test_http_server.py", FastAnswer(testing::kFineAnswerUtf8));
     LoopbackServer notify("test_http_server.py", FastAnswer("ok"));
     ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
     LiveMonitor monitor(HostOf(check), HostOf(notify), testing::kPatientTimeouts);
     for (const Click& click : row.clicks) {
-      QTimer::singleShot(click.atMs, click.start ? monitor.StartButton() : monitor.StopButton(),
-                         &QAbstractButton::click);
+      // Queued as the click's event is, and dispatched by that step.
+      QAbstractButton* button = click.start ? monitor.StartButton() : monitor.StopButton();
+      monitor.steps().AtStep(click.atStep,
+                             [button] { QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection); });
     }
     monitor.StartButton()->click();
 
@@ -120,7 +119,7 @@ TEST(WindowFaultsTest, StopAndStartClickedDuringARequestTakeEffectAndCountExactl
 }
 
 TEST(WindowFaultsTest, TimerEventsPiledUpDuringATickRunNoExtraTick) {
-  LoopbackServer check("test_http_server.py", SlowAnswer(1000, testing::kFineAnswerUtf8));
+  LoopbackServer check("test_http_server.py", FastAnswer(testing::kFineAnswerUtf8));
   LoopbackServer notify("test_http_server.py", FastAnswer("ok"));
   ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
   LiveMonitor monitor(HostOf(check), HostOf(notify), testing::kPatientTimeouts);
@@ -129,9 +128,11 @@ TEST(WindowFaultsTest, TimerEventsPiledUpDuringATickRunNoExtraTick) {
 
   // A hundred periodic events wait while the next tick's check is out; the
   // tick dispatches them at its pending-events step.
-  for (int i = 0; i < 100; ++i) {
-    QCoreApplication::postEvent(monitor.Timer(), new QTimerEvent(monitor.Timer()->timerId()));
-  }
+  monitor.steps().AtStep(monitor.steps().steps() + 1, [&monitor] {
+    for (int i = 0; i < 100; ++i) {
+      QCoreApplication::postEvent(monitor.Timer(), new QTimerEvent(monitor.Timer()->timerId()));
+    }
+  });
   monitor.TimerEvent();
   EXPECT_EQ(monitor.cycle().checkCount(), 2);
   EXPECT_EQ(CountRequests(check, kCheck), 2u);
@@ -153,29 +154,34 @@ TEST(WindowFaultsProgramTest, ClosingDuringTheAlertEndsTheProgramCleanly) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   LoopbackServer check("test_http_server.py", FastAnswer(testing::kBlockedAnswerUtf8));
-  LoopbackServer notify("test_http_server.py", SlowAnswer(1500, "ok"));
+  LoopbackServer notify("test_http_server.py", FastAnswer("ok"));
   ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
   const wininet::TransferBounds previous = wininet::SetTransferBounds(testing::kPatientTimeouts);
 
+  // The child's findings as its exit status: one bit for each that is wrong.
+  enum Wrong { kResult = 1, kCount = 2, kChecks = 4, kAlerts = 8 };
   auto run = [&] {
     static char name[] = "kelvorat";
     char* argv[] = {name, nullptr};
     int argc = 1;
+    std::unique_ptr<testing::SteppedWindow> steps;
     std::unique_ptr<MonitorCycle> cycle;
-    const int result = ProgramMain(argc, argv, [&cycle, &check, &notify](MonitorWindow& window) {
-      cycle = std::make_unique<MonitorCycle>(window, ServiceHosts{HostOf(check), HostOf(notify)},
+    const int result = ProgramMain(argc, argv, [&](MonitorWindow& window) {
+      steps = std::make_unique<testing::SteppedWindow>(window);
+      cycle = std::make_unique<MonitorCycle>(*steps, ServiceHosts{HostOf(check), HostOf(notify)},
                                              kSixtySecondsMs);
+      // Closed while the alert is out: the close is dispatched by step 2.
+      steps->AtStep(2, [] { MainWindowWidget()->close(); });
       QTimer::singleShot(0, [] {
-        QTimer::singleShot(500, [] { MainWindowWidget()->close(); });
         MainWindowWidget()->findChild<QAbstractButton*>(testing::Q(controls::kStartButton))->click();
       });
       return cycle->Handlers();
     });
-    std::fprintf(stderr, "count %d, returned %d, checks %zu, alerts %zu\n", cycle->checkCount(), result,
-                 CountRequests(check, kCheck), CountRequests(notify, kTrigger));
-    std::exit(result);
+    std::exit((result != 0 ? kResult : 0) | (cycle->checkCount() != 1 ? kCount : 0) |
+              (CountRequests(check, kCheck) != 1 ? kChecks : 0) |
+              (CountRequests(notify, kTrigger) != 1 ? kAlerts : 0));
   };
-  EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "count 1, returned 0, checks 1, alerts 1");
+  EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
   wininet::SetTransferBounds(previous);
 }
 
