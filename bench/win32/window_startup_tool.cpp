@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "http/platform/system_binding.h"
 #include "monitor/monitor_cycle.h"
 #include "monitor/win32/program_main.h"
 #include "startup_probe.h"
@@ -26,12 +27,14 @@ BOOL CALLBACK WatchMainWindow(HWND window, LPARAM outPath) {
 int wmain(int argc, wchar_t** argv) {
   if (argc != 2) return 2;
   const wchar_t* outPath = argv[1];
+  const kelvorat::wininet::ScopedWinInet http(kelvorat::wininet::SystemBinding());
   std::optional<kelvorat::MonitorCycle> cycle;
   int unusedArgc = 0;
   return kelvorat::ProgramMain(unusedArgc, nullptr, [&](kelvorat::MonitorWindow& window) {
     // The window exists but is not shown yet: watch it before its first paint.
     EnumThreadWindows(GetCurrentThreadId(), &WatchMainWindow, reinterpret_cast<LPARAM>(outPath));
-    cycle.emplace(window);
+    cycle.emplace(window, kelvorat::ServiceHosts{KELVORAT_CHECK_HOST, KELVORAT_NOTIFY_HOST},
+                  kelvorat::kSixtySecondsMs);
     return cycle->Handlers();
   });
 }

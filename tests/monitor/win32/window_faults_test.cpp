@@ -1,8 +1,10 @@
 // Faults around the Win32 window while a tick waits on the network: the
 // window closed during either request, stop and start clicked during a
 // request, and a pile of timer events. What the user does during a request
-// waits in the queue and is dispatched at the tick's pending-events step;
-// nothing may crash, touch the window once it is closed, or miscount.
+// waits in the queue and is dispatched at the tick's next pending-events
+// step, so the tests post it "at step N" (see SteppedWindow) rather than after
+// some milliseconds; nothing may crash, touch the window once it is closed,
+// or miscount.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,6 +22,7 @@
 #include "monitor/win32/win32_monitor_window.h"
 #include "support/loopback_server.h"
 #include "support/process_probe.h"
+#include "support/stepped_window.h"
 #include "win32_test_support.h"
 
 namespace kelvorat {
@@ -41,10 +44,7 @@ std::string Hex(std::string_view bytes) {
 constexpr std::string_view kFineAnswer = "{\"msg\":\"\xE5\x9F\x9F\xE5\x90\x8D\xE6\xAD\xA3\xE5\xB8\xB8\"}";  // 域名正常
 constexpr std::string_view kBlockedAnswer = "{\"msg\":\"blocked\"}";
 
-// A service that answers after a delay, or at once.
-std::vector<std::string> SlowAnswer(int ms, std::string_view body) {
-  return {"--answer-as", "/delay?ms=" + std::to_string(ms) + "&hex=" + Hex(body)};
-}
+// A service that answers at once.
 std::vector<std::string> FastAnswer(std::string_view body) { return {"--answer-as", "/body?hex=" + Hex(body)}; }
 
 std::string Local(const LoopbackServer& server) { return "127.0.0.1:" + std::to_string(server.port()); }
@@ -61,36 +61,12 @@ const std::string kTrigger = "GET /trigger?";
 // Time-outs that a slow but sound service (answering within a second or two) passes.
 constexpr wininet::TransferBounds kPatientBounds{2000ms, 5s, 10s, std::size_t{1} << 20};
 
-// Messages posted from another thread after a delay, as a user's actions
-// arrive while the window's thread waits on the network.
-class LaterMessages {
- public:
-  struct Message {
-    int atMs;
-    HWND window;
-    UINT message;
-  };
-  explicit LaterMessages(std::vector<Message> messages)
-      : thread_([messages = std::move(messages)] {
-          const auto start = std::chrono::steady_clock::now();
-          for (const Message& m : messages) {
-            std::this_thread::sleep_until(start + std::chrono::milliseconds(m.atMs));
-            PostMessageW(m.window, m.message, 0, 0);
-          }
-        }) {}
-  ~LaterMessages() { thread_.join(); }
-  LaterMessages(const LaterMessages&) = delete;
-  LaterMessages& operator=(const LaterMessages&) = delete;
-
- private:
-  std::thread thread_;
-};
-
 // The real window and cycle, pointed at two loopback services.
 class LiveWin32Monitor {
  public:
   LiveWin32Monitor(const LoopbackServer& check, const LoopbackServer& notify)
-      : previousBounds_(wininet::SetTransferBounds(kPatientBounds)), hosts_(Local(check), Local(notify)) {
+      : previousBounds_(wininet::SetTransferBounds(kPatientBounds)),
+        cycle_(steps_, ServiceHosts{Local(check), Local(notify)}, kSixtySecondsMs) {
     testing::EnsureWindowing();
     created_ = window_.Create(GetModuleHandleW(nullptr));
     window_.BindHandlers(cycle_.Handlers());
@@ -109,51 +85,56 @@ class LiveWin32Monitor {
 
   win32::MainWindow& window() { return window_; }
   MonitorCycle& cycle() { return cycle_; }
+  // The cycle's pending-events steps, for actions "during request N".
+  testing::SteppedWindow& steps() { return steps_; }
+  // Posts message to target at the step-th pending-events step, as the user's
+  // action arrives while that request is out.
+  void PostAtStep(int step, HWND target, UINT message) {
+    steps_.AtStep(step, [target, message] { PostMessageW(target, message, 0, 0); });
+  }
 
  private:
   wininet::TransferBounds previousBounds_;
-  ScopedServiceHosts hosts_;
   win32::MainWindow window_;
   win32::Win32MonitorWindow ops_{window_};
-  MonitorCycle cycle_{ops_};
+  testing::SteppedWindow steps_{ops_};
+  MonitorCycle cycle_;
   bool created_ = false;
 };
 
 TEST(Win32WindowFaultsTest, ClosingDuringEitherRequestEndsTheTickAndLeavesTheWindowAlone) {
   struct Row {
     const char* name;
-    std::vector<std::string> check, notify;
-    int closeAtMs;
+    int closeAtStep;     // 1: posted during the check, 2: during the alert
     std::size_t alerts;  // sent before the close was seen
   };
   const Row rows[] = {
-      {"during the check", SlowAnswer(1000, kBlockedAnswer), FastAnswer("ok"), 200, 0},
-      {"during the alert", FastAnswer(kBlockedAnswer), SlowAnswer(1500, "ok"), 500, 1},
-      {"during the check, once more", SlowAnswer(1000, kBlockedAnswer), FastAnswer("ok"), 200, 0},
+      {"during the check", 1, 0},
+      {"during the alert", 2, 1},
+      {"during the check, once more", 1, 0},
   };
   {
     // Whatever the first request and the first thread open for good
     // (WinINet's and the thread library's own).
     LoopbackServer warmUp("test_http_server.py");
     (void)HttpGetText("http://" + Local(warmUp) + "/echo");
-    LaterMessages none({});
+    std::thread([] {}).join();
   }
   int handlesAfterRow = -1;  // the first row opens what the window system keeps for good
   for (const Row& row : rows) {
-    LoopbackServer check("test_http_server.py", row.check);
-    LoopbackServer notify("test_http_server.py", row.notify);
+    LoopbackServer check("test_http_server.py", FastAnswer(kBlockedAnswer));
+    LoopbackServer notify("test_http_server.py", FastAnswer("ok"));
     ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
     LiveWin32Monitor monitor(check, notify);
     ASSERT_TRUE(monitor.created());
     monitor.window().ProcessPendingEvents();
     const std::string countShown = monitor.Shown(controls::kCheckCountEdit);
 
-    {
-      LaterMessages close({{row.closeAtMs, monitor.window().Handle(), WM_CLOSE}});
-      monitor.Click(controls::kStartButton);
-    }
+    monitor.PostAtStep(row.closeAtStep, monitor.window().Handle(), WM_CLOSE);
+    monitor.Click(controls::kStartButton);
 
     EXPECT_TRUE(monitor.window().IsClosed()) << row.name;
+    EXPECT_EQ(monitor.steps().steps(), row.closeAtStep) << row.name;
     EXPECT_EQ(monitor.cycle().checkCount(), 1) << row.name;
     EXPECT_EQ(CountRequests(check, kCheck), 1u) << row.name;
     EXPECT_EQ(CountRequests(notify, kTrigger), row.alerts) << row.name;
@@ -169,14 +150,16 @@ TEST(Win32WindowFaultsTest, ClosingDuringEitherRequestEndsTheTickAndLeavesTheWin
     EXPECT_EQ(monitor.cycle().monitorStopped(), 0) << row.name;
     EXPECT_EQ(CountRequests(check, kCheck), 1u) << row.name;
     const int handles = testing::OpenDescriptors();
-    if (handlesAfterRow >= 0) EXPECT_LE(std::abs(handles - handlesAfterRow), 2 * testing::kKeptConnections) << row.name;
+    if (handlesAfterRow >= 0) {
+      EXPECT_LE(std::abs(handles - handlesAfterRow), 2 * testing::kKeptConnections) << row.name;
+    }
     handlesAfterRow = handles;
   }
 }
 
 TEST(Win32WindowFaultsTest, StopAndStartClickedDuringARequestTakeEffectAndCountExactly) {
   struct Click {
-    int atMs;
+    int atStep;
     bool start;  // else stop
   };
   struct Row {
@@ -186,26 +169,22 @@ TEST(Win32WindowFaultsTest, StopAndStartClickedDuringARequestTakeEffectAndCountE
     int stopped;
   };
   const Row rows[] = {
-      {"stop", {{200, false}}, 1, 1},
-      {"start", {{200, true}}, 2, 0},
-      {"stop, then start", {{200, false}, {300, true}}, 2, 0},
-      {"start twice", {{200, true}, {300, true}}, 3, 0},
+      {"stop", {{1, false}}, 1, 1},
+      {"start", {{1, true}}, 2, 0},
+      {"stop, then start", {{1, false}, {1, true}}, 2, 0},
+      {"start twice", {{1, true}, {1, true}}, 3, 0},
   };
   for (const Row& row : rows) {
-    LoopbackServer check("test_http_server.py", SlowAnswer(1000, kFineAnswer));
+    LoopbackServer check("test_http_server.py", FastAnswer(kFineAnswer));
     LoopbackServer notify("test_http_server.py", FastAnswer("ok"));
     ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
     LiveWin32Monitor monitor(check, notify);
     ASSERT_TRUE(monitor.created());
-    std::vector<LaterMessages::Message> clicks;
     for (const Click& click : row.clicks) {
-      clicks.push_back({click.atMs, monitor.Control(click.start ? controls::kStartButton : controls::kStopButton),
-                        BM_CLICK});
+      monitor.PostAtStep(click.atStep,
+                         monitor.Control(click.start ? controls::kStartButton : controls::kStopButton), BM_CLICK);
     }
-    {
-      LaterMessages later(clicks);
-      monitor.Click(controls::kStartButton);
-    }
+    monitor.Click(controls::kStartButton);
 
     EXPECT_EQ(monitor.cycle().checkCount(), row.ticks) << row.name;
     EXPECT_EQ(monitor.Shown(controls::kCheckCountEdit), std::to_string(row.ticks)) << row.name;
@@ -220,7 +199,7 @@ TEST(Win32WindowFaultsTest, StopAndStartClickedDuringARequestTakeEffectAndCountE
 }
 
 TEST(Win32WindowFaultsTest, TimerEventsPiledUpDuringATickRunNoExtraTick) {
-  LoopbackServer check("test_http_server.py", SlowAnswer(1000, kFineAnswer));
+  LoopbackServer check("test_http_server.py", FastAnswer(kFineAnswer));
   LoopbackServer notify("test_http_server.py", FastAnswer("ok"));
   ASSERT_TRUE(check.port() != 0 && notify.port() != 0);
   LiveWin32Monitor monitor(check, notify);
@@ -230,7 +209,7 @@ TEST(Win32WindowFaultsTest, TimerEventsPiledUpDuringATickRunNoExtraTick) {
 
   // A hundred periodic events wait while the next tick's check is out; the
   // tick dispatches them at its pending-events step.
-  for (int i = 0; i < 100; ++i) PostMessageW(monitor.window().Handle(), WM_TIMER, 1, 0);
+  for (int i = 0; i < 100; ++i) monitor.PostAtStep(monitor.steps().steps() + 1, monitor.window().Handle(), WM_TIMER);
   monitor.TimerEvent();
   EXPECT_EQ(monitor.cycle().checkCount(), 2);
   EXPECT_EQ(CountRequests(check, kCheck), 2u);

@@ -7,13 +7,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "http/platform/system_binding.h"
+#include "http/platform/wininet.h"
 #include "monitor/control_names.h"
 #include "monitor/monitor_cycle.h"
 #include "monitor/service_urls.h"
@@ -40,14 +41,13 @@ int main(int argc, char** argv) {
   const int ticks = argc > 2 ? std::atoi(argv[2]) : 2000;
   const int periodMs = argc > 3 ? std::atoi(argv[3]) : 5;
 
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
-  kelvorat::ScopedServiceHosts hosts(host, host);
+  kelvorat::wininet::ScopedWinInet binding(kelvorat::wininet::SystemBinding());
   kelvorat::win32::MainWindow window;
   if (!window.Create(GetModuleHandleW(nullptr))) return 1;
   kelvorat::win32::Win32MonitorWindow operations(window);
-  kelvorat::MonitorCycle cycle(operations, periodMs);
+  kelvorat::MonitorCycle cycle(operations, kelvorat::ServiceHosts{host, host}, periodMs);
   window.BindHandlers(cycle.Handlers());
   window.Show();
 
