@@ -23,18 +23,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for n in $(seq 120 199); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-done
-Xvfb ":$n" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-export DISPLAY=":$n"
-export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -d "$WINEPREFIX" ]; then
-  wine wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
+source scripts/wine-session.sh
+kelvorat_virtual_display
+kelvorat_wine_prefix "$PWD/$build/wineprefix"
 
 python3 -u tools/standin_services.py --port 0 --blocked example.com >"$out/services.log" &
 pids+=("$!")

@@ -23,27 +23,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for n in $(seq 120 199); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-done
-Xvfb ":$n" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-export DISPLAY=":$n"
-
+source scripts/wine-session.sh
+kelvorat_virtual_display
 # A prefix of its own, made once and kept: the measured runs share one
 # wineserver, started beforehand, as the Qt runs share one X server.
-export WINEPREFIX="$PWD/$build/bench-wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wine wineboot -i >/dev/null 2>&1
-  wineserver -w
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-  wineserver -w
-fi
+kelvorat_wine_prefix "$PWD/$build/bench-wineprefix"
 wineserver -p
 WINE_LOCALE=zh_CN.UTF-8  # the program's home setting: ANSI code page 936
 

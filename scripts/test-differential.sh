@@ -24,19 +24,14 @@ out="$linux_build/differential"
 rm -rf "$out"
 mkdir -p "$out"
 
-export WINEPREFIX="$PWD/$windows_build/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source scripts/wine-session.sh
 server_pid=
 cleanup() {
   [ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
-if [ ! -d "$WINEPREFIX" ]; then
-  wine wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
+kelvorat_wine_prefix "$PWD/$windows_build/wineprefix"
 
 # run <platform> <driver command...>: one capture server, the direct pass, then
 # the proxy pass, each driver run writing <platform>-<pass>.out.

@@ -29,31 +29,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A virtual display. It is set before the first wine command: the first one
-# starts wine's desktop process, which every later window goes through.
-for n in $(seq 120 199); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-done
-Xvfb ":$n" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-export DISPLAY=":$n"
-
-export WINEPREFIX="$PWD/$build/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="  # no .NET or Gecko installer prompts
-rm -rf "$WINEPREFIX"
-wine wineboot -i >/dev/null 2>&1
-wineserver -w
-# wine's own fonts (Marlett draws the caption buttons), in the prefix where it
-# looks for them.
-cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+# A virtual display, and a fresh wine prefix inside the build directory.
+source scripts/wine-session.sh
+kelvorat_virtual_display
+kelvorat_wine_prefix "$PWD/$build/wineprefix" fresh
 reg() { wine reg add "$@" /f >/dev/null 2>&1; }
-# One virtual desktop for every window: with no window manager on the display
-# wine then draws the frames itself (the caption shows in the pictures).
-reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
-reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768
-wineserver -w
 
 python3 -u tools/server_launcher.py >"$build/launcher.out" 2>"$build/launcher.err" &
 pids+=("$!")

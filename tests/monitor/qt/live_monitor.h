@@ -20,34 +20,11 @@
 #include "qt_test_support.h"
 #include "support/loopback_server.h"
 #include "support/raw_http.h"
+#include "support/service_answers.h"
 #include "support/stepped_window.h"
 
 namespace kelvorat::testing {
 
-inline std::string HostOf(const LoopbackServer& server) {
-  return "127.0.0.1:" + std::to_string(server.port());
-}
-
-// Requests of a log whose request line starts with prefix.
-inline std::size_t CountRequests(const LoopbackServer& server, const std::string& prefix) {
-  std::size_t n = 0;
-  for (const std::string& request : server.Requests()) n += request.rfind(prefix, 0) == 0;
-  return n;
-}
-
-// Hex of the UTF-8 bytes of text, for the /body and /delay routes.
-inline std::string Hex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char c : bytes) {
-    hex += kDigits[c >> 4];
-    hex += kDigits[c & 15];
-  }
-  return hex;
-}
-
-inline constexpr std::string_view kFineAnswerUtf8 = "{\"msg\":\"\xE5\x9F\x9F\xE5\x90\x8D\xE6\xAD\xA3\xE5\xB8\xB8\"}";
-inline constexpr std::string_view kBlockedAnswerUtf8 = "{\"msg\":\"blocked\"}";
 
 // Time-outs short enough that a hostile service costs seconds, not minutes,
 // and a 1 MiB body limit.

@@ -23,13 +23,11 @@ namespace kelvorat {
 namespace {
 
 using testing::CountRequests;
-using testing::Hex;
+using testing::FastAnswer;
 using testing::HostOf;
 using testing::LiveMonitor;
 using testing::LoopbackServer;
 
-// A check or notification service that answers at once.
-std::vector<std::string> FastAnswer(std::string_view body) { return {"--answer-as", "/body?hex=" + Hex(body)}; }
 
 const std::string kCheck = "GET /k4tq7mbh/wxcheck?";
 const std::string kTrigger = "GET /trigger?";

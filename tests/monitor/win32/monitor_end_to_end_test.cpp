@@ -13,6 +13,7 @@
 #include "monitor/win32/win32_monitor_window.h"
 #include "support/loopback_server.h"
 #include "support/raw_http.h"
+#include "support/service_answers.h"
 #include "win32_test_support.h"
 
 namespace kelvorat {
@@ -21,7 +22,7 @@ namespace {
 using testing::LoopbackServer;
 using testing::RequestLine;
 
-std::string Local(const LoopbackServer& server) { return "127.0.0.1:" + std::to_string(server.port()); }
+std::string Local(const LoopbackServer& server) { return testing::HostOf(server); }
 
 const std::string kAlertLine = "GET /trigger?id=Rb8nQe2&text=%61%2E%62%D2%D1%B1%BB%B7%E2%A3%A1 HTTP/1.1";
 

@@ -22,6 +22,7 @@
 #include "monitor/win32/win32_monitor_window.h"
 #include "support/loopback_server.h"
 #include "support/process_probe.h"
+#include "support/service_answers.h"
 #include "support/stepped_window.h"
 #include "win32_test_support.h"
 
@@ -31,29 +32,11 @@ namespace {
 using namespace std::chrono_literals;
 using testing::LoopbackServer;
 
-std::string Hex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char c : bytes) {
-    hex += kDigits[c >> 4];
-    hex += kDigits[c & 15];
-  }
-  return hex;
-}
-
-constexpr std::string_view kFineAnswer = "{\"msg\":\"\xE5\x9F\x9F\xE5\x90\x8D\xE6\xAD\xA3\xE5\xB8\xB8\"}";  // 域名正常
-constexpr std::string_view kBlockedAnswer = "{\"msg\":\"blocked\"}";
-
-// A service that answers at once.
-std::vector<std::string> FastAnswer(std::string_view body) { return {"--answer-as", "/body?hex=" + Hex(body)}; }
-
-std::string Local(const LoopbackServer& server) { return "127.0.0.1:" + std::to_string(server.port()); }
-
-std::size_t CountRequests(const LoopbackServer& server, const std::string& prefix) {
-  std::size_t n = 0;
-  for (const std::string& request : server.Requests()) n += request.rfind(prefix, 0) == 0;
-  return n;
-}
+using testing::CountRequests;
+using testing::FastAnswer;
+constexpr std::string_view kFineAnswer = testing::kFineAnswerUtf8;
+constexpr std::string_view kBlockedAnswer = testing::kBlockedAnswerUtf8;
+std::string Local(const LoopbackServer& server) { return testing::HostOf(server); }
 
 const std::string kCheck = "GET /k4tq7mbh/wxcheck?";
 const std::string kTrigger = "GET /trigger?";
