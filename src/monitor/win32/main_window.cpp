@@ -16,6 +16,13 @@ constexpr wchar_t kPageClass[] = L"KelvoratTabPage";
 constexpr wchar_t kPictureClass[] = L"KelvoratPictureBox";
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT_PTR kGroupBoxSubclassId = 1;
+// A handler put off while the thread waits on the network, posted to the
+// window (wParam: its MainWindow::Handler); a private message, held while
+// waiting as every one of its kind is.
+constexpr UINT kDeferredHandler = WM_APP + 1;
+// At most this many messages of each kind per DispatchWhileWaiting, so that a
+// window that never stops invalidating itself cannot hold the thread.
+constexpr int kMostWhileWaiting = 200;
 // Control identifiers start above IDOK and IDCANCEL, which the dialog keys
 // send for Enter and Esc.
 constexpr int kFirstControlId = 100;
@@ -24,6 +31,34 @@ constexpr int kFirstControlId = 100;
 constexpr int kDropDownListRoom = 120;
 
 COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
+
+// Posted messages that must wait for the pending-events step while the
+// thread waits on the network: user input, what it turns into (clicks,
+// commands, the close button), timers, quitting, and private messages, whose
+// effect is unknown.
+bool IsHeldWhileWaiting(UINT message) {
+  if (message >= WM_KEYFIRST && message <= WM_KEYLAST) return true;
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) return true;
+  if (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) return true;
+  if (message >= WM_NCMOUSEHOVER && message <= WM_MOUSELEAVE) return true;
+  if (message >= WM_USER && message <= 0xBFFF) return true;
+  switch (message) {
+    case WM_INPUT:
+    case WM_HOTKEY:
+    case WM_APPCOMMAND:
+    case WM_CONTEXTMENU:
+    case WM_TIMER:
+    case 0x0118:  // WM_SYSTIMER: the caret's blink and the like
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+    case BM_CLICK:
+    case WM_CLOSE:
+    case WM_QUIT:
+      return true;
+    default:
+      return false;
+  }
+}
 
 // Pages and group boxes hand what their controls report (clicks, colours,
 // notifications) up to the main window, which handles them all.
@@ -362,10 +397,37 @@ void MainWindow::ProcessPendingEvents() {
   }
 }
 
-void MainWindow::Call(std::function<void()> WindowHandlers::*handler) {
+// Nothing here peeks at input, so the input queue is left as it was; a
+// posted message held back stops the posted ones behind it, which keep
+// their order for the pending-events step.
+void MainWindow::DispatchWhileWaiting() {
+  if (waiting_) return;
+  waiting_ = true;
+  MSG message;
+  // Messages sent from other threads are delivered inside PeekMessage.
+  for (int n = 0; n < kMostWhileWaiting && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++n) {
+    DispatchMessageW(&message);
+  }
+  for (int n = 0; n < kMostWhileWaiting; ++n) {
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) break;
+    if (IsHeldWhileWaiting(message.message)) break;
+    // The one just seen: the first posted message of its kind.
+    if (!PeekMessageW(&message, nullptr, message.message, message.message, PM_REMOVE | PM_QS_POSTMESSAGE)) break;
+    DispatchMessageW(&message);
+  }
+  waiting_ = false;
+}
+
+void MainWindow::Call(Handler handler) {
+  static constexpr std::function<void()> WindowHandlers::*kHandlers[] = {
+      &WindowHandlers::startClicked, &WindowHandlers::stopClicked, &WindowHandlers::timerFired};
   if (closed_) return;
+  if (waiting_) {
+    PostMessageW(window_, kDeferredHandler, static_cast<WPARAM>(handler), 0);
+    return;
+  }
   // A copy: the handler may rebind the handlers while it runs.
-  const std::function<void()> call = handlers_.*handler;
+  const std::function<void()> call = handlers_.*kHandlers[handler];
   if (call) call();
 }
 
@@ -406,12 +468,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
         const int id = LOWORD(wParam);
-        if (id == startId_) Call(&WindowHandlers::startClicked);
-        if (id == stopId_) Call(&WindowHandlers::stopClicked);
+        if (id == startId_) Call(kStartClicked);
+        if (id == stopId_) Call(kStopClicked);
       }
       return 0;
     case WM_TIMER:
-      if (wParam == kTimerId) Call(&WindowHandlers::timerFired);
+      if (wParam == kTimerId) Call(kTimerFired);
+      return 0;
+    case kDeferredHandler:
+      if (wParam <= static_cast<WPARAM>(kTimerFired)) Call(static_cast<Handler>(wParam));
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);

@@ -57,6 +57,12 @@ class MainWindow {
   // Dispatches every message already waiting, then returns; stops early when
   // the program is asked to quit (the quit request is left for the loop).
   void ProcessPendingEvents();
+  // While the thread waits on the network: repaints and dispatches messages
+  // sent to the thread and posted ones that are not user input, in their
+  // order. User input, the close button, timers and posted clicks stay
+  // queued for the next ProcessPendingEvents, and so does everything posted
+  // after them; a handler reached meanwhile is put off to then.
+  void DispatchWhileWaiting();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,7 +70,9 @@ class MainWindow {
   void BuildControls();
   HWND MakeControl(const ControlSpec& spec, HWND parent, int left, int top, int id);
   void ShowPage(int page);
-  void Call(std::function<void()> WindowHandlers::*handler);
+  // The handlers by number, so that a put-off call fits in a message.
+  enum Handler : int { kStartClicked, kStopClicked, kTimerFired };
+  void Call(Handler handler);
   LRESULT ControlColours(HDC dc, HWND control, UINT message);
 
   HINSTANCE instance_ = nullptr;
@@ -86,6 +94,7 @@ class MainWindow {
   int timerPeriod_ = 0;
   WindowHandlers handlers_;
   bool closed_ = false;
+  bool waiting_ = false;  // inside DispatchWhileWaiting
 };
 
 }  // namespace kelvorat::win32

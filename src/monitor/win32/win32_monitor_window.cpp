@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "http/platform/windows/wait_hook.h"
 #include "monitor/control_names.h"
 #include "monitor/win32/main_window.h"
 #include "monitor/win32/wide_text.h"
@@ -25,7 +26,36 @@ std::wstring WindowText(HWND control) {
   return text;
 }
 
+// The windows that exist, latest first (each links to the one made before
+// it); the wait hook serves the latest. The hook found before the first one
+// is put back when the last one goes.
+Win32MonitorWindow* waitingWindow = nullptr;
+wininet::windows::WaitHook hookBeforeWindows = nullptr;
+
 }  // namespace
+
+Win32MonitorWindow::Win32MonitorWindow(MainWindow& window) : window_(window), previous_(waitingWindow) {
+  const wininet::windows::WaitHook before = wininet::windows::SetWaitHook(&Win32MonitorWindow::PaintWhileWaiting);
+  if (previous_ == nullptr) hookBeforeWindows = before;
+  waitingWindow = this;
+}
+
+// Windows may go in any order.
+Win32MonitorWindow::~Win32MonitorWindow() {
+  for (Win32MonitorWindow** link = &waitingWindow; *link != nullptr; link = &(*link)->previous_) {
+    if (*link == this) {
+      *link = previous_;
+      break;
+    }
+  }
+  if (waitingWindow == nullptr) wininet::windows::SetWaitHook(hookBeforeWindows);
+}
+
+// A closed window still takes what is sent to its thread: other threads
+// sending to it are not kept waiting, and its handlers no longer run.
+void Win32MonitorWindow::PaintWhileWaiting() {
+  if (waitingWindow != nullptr) waitingWindow->window_.DispatchWhileWaiting();
+}
 
 Text Win32MonitorWindow::ReadText(std::string_view control) {
   HWND handle = window_.Control(control);

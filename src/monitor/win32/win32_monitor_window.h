@@ -8,10 +8,16 @@ namespace kelvorat::win32 {
 
 class MainWindow;
 
+// While it exists, a request that waits on the network (made on this thread)
+// lets the window paint and answer the window system; user input, timers
+// and the handlers wait for the next pending-events step.
 class Win32MonitorWindow final : public MonitorWindow {
  public:
   // window must outlive this object.
-  explicit Win32MonitorWindow(MainWindow& window) : window_(window) {}
+  explicit Win32MonitorWindow(MainWindow& window);
+  ~Win32MonitorWindow() override;
+  Win32MonitorWindow(const Win32MonitorWindow&) = delete;
+  Win32MonitorWindow& operator=(const Win32MonitorWindow&) = delete;
 
   [[nodiscard]] Text ReadText(std::string_view control) override;
   void WriteText(std::string_view control, std::string_view text) override;
@@ -27,7 +33,10 @@ class Win32MonitorWindow final : public MonitorWindow {
   [[nodiscard]] bool IsClosed() const override;
 
  private:
+  static void PaintWhileWaiting();
+
   MainWindow& window_;
+  Win32MonitorWindow* previous_ = nullptr;
 };
 
 }  // namespace kelvorat::win32

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "http/platform/windows/wait_hook.h"
+
 namespace kelvorat::wininet::windows {
 
 // What the caller and the thread share; the last of them frees it, so that
@@ -29,6 +31,26 @@ namespace {
 DWORD MillisecondsUntil(RequestWorker::Clock::time_point deadline) {
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - RequestWorker::Clock::now());
   return static_cast<DWORD>(std::clamp<long long>(left.count(), 0, 0x7FFFFFFF));
+}
+
+// What wakes a thread with a wait hook: a repaint, a message sent or posted
+// to it. User input does not: it stays queued for the thread's own loop.
+constexpr DWORD kWakingMessages = QS_PAINT | QS_SENDMESSAGE | QS_POSTMESSAGE;
+
+// Waits up to milliseconds for done to be signalled. A thread with a wait
+// hook waits for its messages too, calling the hook whenever one arrives and
+// at least every kWaitSlice; any other thread waits plainly.
+bool WaitFor(HANDLE done, DWORD milliseconds) {
+  if (WaitHookForThisThread() == nullptr) return WaitForSingleObject(done, milliseconds) == WAIT_OBJECT_0;
+  const RequestWorker::Clock::time_point end = RequestWorker::Clock::now() + std::chrono::milliseconds(milliseconds);
+  for (;;) {
+    const DWORD slice = std::min<DWORD>(MillisecondsUntil(end), static_cast<DWORD>(kWaitSlice.count()));
+    const DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, slice, kWakingMessages);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (woken == WAIT_FAILED) return WaitForSingleObject(done, MillisecondsUntil(end)) == WAIT_OBJECT_0;
+    if (RequestWorker::Clock::now() >= end) return WaitForSingleObject(done, 0) == WAIT_OBJECT_0;
+    CallWaitHook();
+  }
 }
 
 }  // namespace
@@ -75,13 +97,13 @@ RequestWorker::Outcome RequestWorker::Run(std::function<void()> job, Clock::time
   if (abandoned_) return Outcome::kAbandoned;
   shared_->job = std::move(job);
   SetEvent(shared_->jobReady);
-  if (WaitForSingleObject(shared_->jobDone, MillisecondsUntil(deadline)) == WAIT_OBJECT_0) return Outcome::kDone;
+  if (WaitFor(shared_->jobDone, MillisecondsUntil(deadline))) return Outcome::kDone;
   // Again and again: a call that follows a redirect opens a new connection
   // after the aborted one.
   const Clock::time_point giveUp = Clock::now() + grace;
   do {
     abort();
-    if (WaitForSingleObject(shared_->jobDone, 100) == WAIT_OBJECT_0) return Outcome::kAborted;
+    if (WaitFor(shared_->jobDone, 100)) return Outcome::kAborted;
   } while (Clock::now() < giveUp);
   abandoned_ = true;
   // The thread ends once its job returns: it finds no next job.

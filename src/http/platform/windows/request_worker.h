@@ -27,7 +27,8 @@ class RequestWorker {
   RequestWorker& operator=(const RequestWorker&) = delete;
 
   // Runs job on the worker thread and waits for it until deadline; then calls
-  // abort (on this thread) every 100 ms for up to `grace` more. Once a job has been
+  // abort (on this thread) every 100 ms for up to `grace` more. A caller with
+  // a wait hook (wait_hook.h) has it called throughout. Once a job has been
   // abandoned, or when the thread could not be started, jobs are refused:
   // kAbandoned at once. Whatever the job touches must outlive an abandoned
   // job: capture it by value.
