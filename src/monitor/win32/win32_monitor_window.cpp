@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "http/platform/windows/wait_hook.h"
+#include "http/platform/wait_hook.h"
 #include "monitor/control_names.h"
 #include "monitor/win32/main_window.h"
 #include "monitor/win32/wide_text.h"
@@ -30,12 +30,12 @@ std::wstring WindowText(HWND control) {
 // it); the wait hook serves the latest. The hook found before the first one
 // is put back when the last one goes.
 Win32MonitorWindow* waitingWindow = nullptr;
-wininet::windows::WaitHook hookBeforeWindows = nullptr;
+wininet::WaitHook hookBeforeWindows = nullptr;
 
 }  // namespace
 
 Win32MonitorWindow::Win32MonitorWindow(MainWindow& window) : window_(window), previous_(waitingWindow) {
-  const wininet::windows::WaitHook before = wininet::windows::SetWaitHook(&Win32MonitorWindow::PaintWhileWaiting);
+  const wininet::WaitHook before = wininet::SetWaitHook(&Win32MonitorWindow::PaintWhileWaiting);
   if (previous_ == nullptr) hookBeforeWindows = before;
   waitingWindow = this;
 }
@@ -48,7 +48,7 @@ Win32MonitorWindow::~Win32MonitorWindow() {
       break;
     }
   }
-  if (waitingWindow == nullptr) wininet::windows::SetWaitHook(hookBeforeWindows);
+  if (waitingWindow == nullptr) wininet::SetWaitHook(hookBeforeWindows);
 }
 
 // A closed window still takes what is sent to its thread: other threads

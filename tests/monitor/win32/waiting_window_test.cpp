@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "http/platform/transfer_bounds.h"
-#include "http/platform/windows/wait_hook.h"
+#include "http/platform/wait_hook.h"
 #include "monitor/control_names.h"
 #include "monitor/monitor_cycle.h"
 #include "monitor/service_urls.h"
 #include "monitor/win32/main_window.h"
 #include "monitor/win32/win32_monitor_window.h"
 #include "support/loopback_server.h"
+#include "support/service_answers.h"
 #include "win32_test_support.h"
 
 namespace kelvorat {
@@ -30,13 +31,8 @@ using testing::LoopbackServer;
 // The check waits about two seconds for a service that never answers.
 constexpr wininet::TransferBounds kSilentWait{2000ms, 2s, 4s, std::size_t{1} << 20};
 
-std::string Local(const LoopbackServer& server) { return "127.0.0.1:" + std::to_string(server.port()); }
-
-std::size_t CountRequests(const LoopbackServer& server, const std::string& prefix) {
-  std::size_t n = 0;
-  for (const std::string& request : server.Requests()) n += request.rfind(prefix, 0) == 0;
-  return n;
-}
+using testing::CountRequests;
+std::string Local(const LoopbackServer& server) { return testing::HostOf(server); }
 
 const std::string kCheck = "GET /k4tq7mbh/wxcheck?";
 const std::string kTrigger = "GET /trigger?";
@@ -46,11 +42,11 @@ const std::string kTrigger = "GET /trigger?";
 class WaitSteps {
  public:
   explicit WaitSteps(std::function<void(int wait)> step)
-      : step_(std::move(step)), windowHook_(wininet::windows::SetWaitHook(&WaitSteps::Hook)) {
+      : step_(std::move(step)), windowHook_(wininet::SetWaitHook(&WaitSteps::Hook)) {
     current_ = this;
   }
   ~WaitSteps() {
-    wininet::windows::SetWaitHook(windowHook_);
+    wininet::SetWaitHook(windowHook_);
     current_ = nullptr;
   }
   WaitSteps(const WaitSteps&) = delete;
@@ -73,7 +69,7 @@ class WaitSteps {
 
   static inline WaitSteps* current_ = nullptr;
   std::function<void(int)> step_;
-  wininet::windows::WaitHook windowHook_;
+  wininet::WaitHook windowHook_;
   int waits_ = 0;
   bool inWait_ = false;
 };
@@ -99,7 +95,7 @@ class LiveWin32Monitor {
  public:
   explicit LiveWin32Monitor(const Services& services)
       : previousBounds_(wininet::SetTransferBounds(kSilentWait)),
-        hosts_(Local(services.check), Local(services.notify)) {
+        cycle_(ops_, ServiceHosts{Local(services.check), Local(services.notify)}, kSixtySecondsMs) {
     testing::EnsureWindowing();
     created_ = window_.Create(GetModuleHandleW(nullptr));
     WindowHandlers handlers = cycle_.Handlers();
@@ -131,10 +127,9 @@ class LiveWin32Monitor {
 
  private:
   wininet::TransferBounds previousBounds_;
-  ScopedServiceHosts hosts_;
   win32::MainWindow window_;
   win32::Win32MonitorWindow ops_{window_};
-  MonitorCycle cycle_{ops_};
+  MonitorCycle cycle_;
   bool created_ = false;
 };
 

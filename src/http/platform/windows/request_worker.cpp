@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "http/platform/windows/wait_hook.h"
+#include "http/platform/wait_hook.h"
 
 namespace kelvorat::wininet::windows {
 

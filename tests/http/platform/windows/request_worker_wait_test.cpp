@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "http/platform/windows/request_worker.h"
-#include "http/platform/windows/wait_hook.h"
+#include "http/platform/wait_hook.h"
 
 namespace kelvorat::wininet::windows {
 namespace {
