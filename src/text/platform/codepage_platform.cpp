@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "text/platform/cp936_tables.h"
+#include "text/platform/utf8_sequence.h"
 
 namespace kelvorat::platform {
 namespace {
@@ -100,34 +101,11 @@ void ReadUtf8(const unsigned char* s, std::size_t n, Sink& out) {
       ++i;
       continue;
     }
-    int need;
-    char32_t code;
-    unsigned char low = 0x80, high = 0xBF;  // allowed range of the next byte
-    if (byte >= 0xC2 && byte <= 0xDF) {
-      need = 1, code = byte & 0x1F;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      need = 2, code = byte & 0x0F;
-      if (byte == 0xE0) low = 0xA0;   // no overlong forms
-      if (byte == 0xED) high = 0x9F;  // no surrogates
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      need = 3, code = byte & 0x07;
-      if (byte == 0xF0) low = 0x90;   // no overlong forms
-      if (byte == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-    } else {
+    const Utf8Sequence sequence = ReadUtf8Sequence(s, n, i);
+    i = sequence.next;
+    if (!sequence.valid) {
       out.Put(kReplacement);
-      ++i;
-      continue;
-    }
-    std::size_t j = i + 1;
-    int got = 0;
-    for (; got < need && j < n && s[j] >= low && s[j] <= high; ++got, ++j) {
-      code = code << 6 | (s[j] & 0x3F);
-      low = 0x80, high = 0xBF;
-    }
-    i = j;  // a broken sequence resumes at the byte that broke it
-    if (got < need) {
-      out.Put(kReplacement);
-    } else if (code >= 0x10000) {
+    } else if (const char32_t code = sequence.code; code >= 0x10000) {
       out.Put(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
       out.Put(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
     } else {

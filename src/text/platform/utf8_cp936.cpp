@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "text/platform/cp936_tables.h"
+#include "text/platform/utf8_sequence.h"
 
 namespace kelvorat::platform {
 namespace {
@@ -95,38 +96,15 @@ const PairUtf8Forms& PairUtf8() {
 // byte that broke it, which is read again on its own.
 std::size_t Utf8SequenceToCp936(const Cp936Tables& table, const unsigned char* s, std::size_t n,
                                 std::size_t i, unsigned char*& out) {
-  const unsigned char byte = s[i];
-  int need;
-  char32_t code;
-  unsigned char low = 0x80, high = 0xBF;  // allowed range of the next byte
-  if (byte >= 0xC2 && byte <= 0xDF) {
-    need = 1, code = byte & 0x1F;
-  } else if (byte >= 0xE0 && byte <= 0xEF) {
-    need = 2, code = byte & 0x0F;
-    if (byte == 0xE0) low = 0xA0;   // no overlong forms
-    if (byte == 0xED) high = 0x9F;  // no surrogates
-  } else if (byte >= 0xF0 && byte <= 0xF4) {
-    need = 3, code = byte & 0x07;
-    if (byte == 0xF0) low = 0x90;   // no overlong forms
-    if (byte == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-  } else {
+  const Utf8Sequence sequence = ReadUtf8Sequence(s, n, i);
+  if (!sequence.valid) {
     out = PutCp936(table, kReplacement, out);
-    return i + 1;
-  }
-  std::size_t j = i + 1;
-  int got = 0;
-  for (; got < need && j < n && s[j] >= low && s[j] <= high; ++got, ++j) {
-    code = code << 6 | (s[j] & 0x3F);
-    low = 0x80, high = 0xBF;
-  }
-  if (got < need) {
-    out = PutCp936(table, kReplacement, out);
-  } else if (code >= 0x10000) {
+  } else if (sequence.code >= 0x10000) {
     *out++ = '?';  // a surrogate pair in wide text: one character 936 lacks
   } else {
-    out = PutCp936(table, code, out);
+    out = PutCp936(table, sequence.code, out);
   }
-  return j;
+  return sequence.next;
 }
 
 }  // namespace
