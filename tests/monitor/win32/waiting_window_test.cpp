@@ -20,13 +20,16 @@
 #include "monitor/win32/win32_monitor_window.h"
 #include "support/loopback_server.h"
 #include "support/service_answers.h"
+#include "support/wait_steps.h"
 #include "win32_test_support.h"
 
 namespace kelvorat {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Calls;
 using testing::LoopbackServer;
+using testing::WaitSteps;
 
 // The check waits about two seconds for a service that never answers.
 constexpr wininet::TransferBounds kSilentWait{2000ms, 2s, 4s, std::size_t{1} << 20};
@@ -36,53 +39,6 @@ std::string Local(const LoopbackServer& server) { return testing::HostOf(server)
 
 const std::string kCheck = "GET /k4tq7mbh/wxcheck?";
 const std::string kTrigger = "GET /trigger?";
-
-// Runs the window layer's wait hook and then the test's step for that wait
-// (numbered from 1), for as long as it exists.
-class WaitSteps {
- public:
-  explicit WaitSteps(std::function<void(int wait)> step)
-      : step_(std::move(step)), windowHook_(wininet::SetWaitHook(&WaitSteps::Hook)) {
-    current_ = this;
-  }
-  ~WaitSteps() {
-    wininet::SetWaitHook(windowHook_);
-    current_ = nullptr;
-  }
-  WaitSteps(const WaitSteps&) = delete;
-  WaitSteps& operator=(const WaitSteps&) = delete;
-
-  [[nodiscard]] bool windowHooked() const { return windowHook_ != nullptr; }
-  [[nodiscard]] int waits() const { return waits_; }
-  // True while the window layer's hook runs: inside a request's wait.
-  [[nodiscard]] static bool InWait() { return current_ != nullptr && current_->inWait_; }
-
- private:
-  static void Hook() {
-    WaitSteps* self = current_;
-    ++self->waits_;
-    self->inWait_ = true;
-    if (self->windowHook_ != nullptr) self->windowHook_();
-    self->inWait_ = false;
-    self->step_(self->waits_);
-  }
-
-  static inline WaitSteps* current_ = nullptr;
-  std::function<void(int)> step_;
-  wininet::WaitHook windowHook_;
-  int waits_ = 0;
-  bool inWait_ = false;
-};
-
-// Counts the calls of a handler, and those made inside a request's wait.
-struct Calls {
-  int total = 0;
-  int inWait = 0;
-  void operator()() {
-    ++total;
-    inWait += WaitSteps::InWait();
-  }
-};
 
 struct Services {
   LoopbackServer check{"test_http_server.py", {"--answer-as", "/silent"}};
